@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/fileerror.h"
+
+// One attribute word per file, as the pictures' original platform kept it.
+namespace FileAttribute
+{
+constexpr int ReadOnly = 1;   // no write permission bits
+constexpr int Hidden = 2;     // listed in the folder's ".hidden", or a dot-name
+constexpr int Directory = 16; // reported only; setting it changes nothing
+} // namespace FileAttribute
+
+// Reads the attribute word of `path`. A missing file is error 53.
+FileError getAttributes(const QString &path, int &attrs);
+
+// Sets the read-only and hidden bits of `path` to those of `attrs`; other
+// bits are ignored and other mode bits stay. Read-only removes every write
+// bit; clearing it gives the owner write back. Hidden edits the folder's
+// ".hidden". Making a dot-name public is error 75; a missing file error 53.
+FileError setAttributes(const QString &path, int attrs);
+
+// Gives `to` the read-only and hidden bits of `from` (both must exist), after
+// a copy or a rebuilt file. For a rename or move, where `from` is gone
+// afterwards: read its word before, then setAttributes(to, word) and
+// forgetHiddenEntry(from).
+FileError copyAttributes(const QString &from, const QString &to);
+
+// Removes the ".hidden" line of a file that was deleted or moved away.
+// Nothing to remove is success.
+FileError forgetHiddenEntry(const QString &path);

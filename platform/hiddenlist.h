@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include "platform/fileerror.h"
+
+// The ".hidden" file of one folder: the names (one per line, UTF-8) that file
+// managers and file choosers do not show. A scan can load it once and ask for
+// each name. Saving writes a new file beside it (private unique name, fsync)
+// and renames it over the old one, so a crash never leaves it truncated; a
+// list left empty removes the file.
+class HiddenList
+{
+  public:
+    // Reads folder/.hidden. A missing file is an empty list; a file that
+    // exists but cannot be read is an error (so it is never overwritten).
+    FileError load(const QString &folder);
+
+    bool contains(const QString &name) const;
+    // Both return whether the list changed.
+    bool add(const QString &name);
+    bool remove(const QString &name);
+
+    FileError save() const;
+
+  private:
+    QString m_folder;
+    QList<QByteArray> m_lines; // kept as read, so other entries stay byte for byte
+};
+
+// True when `name` begins with "." (always hidden, cannot be made public).
+bool isDotName(const QString &name);
