@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+// Copies the small JPEG a camera stored in IFD1 of a file's Exif header, without decoding
+// the main picture. One object per file.
+//
+// GetThumb returns the thumbnail's length as a signed 16-bit number (so a 40,000-byte
+// thumbnail gives a negative result), or 0 when no thumbnail was extracted; any non-zero
+// result means the thumbnail is ready. It never throws: a failure gives 0, IsExif false
+// and a non-zero ExifError.
+class ExifThumb
+{
+  public:
+    // Writes the thumbnail to thumbPath through a new unique file renamed into place, so a
+    // reader never sees a half-written file. A file without a thumbnail leaves thumbPath as
+    // it was.
+    qint16 GetThumb(const QString &source, const QString &thumbPath);
+    // The same walk, with the thumbnail bytes returned in memory (empty when the result is 0).
+    qint16 GetThumb(const QString &source, QByteArray &thumb);
+
+    QString GetExif() const { return m_path; }
+    QString IIMM() const { return QString::fromLatin1(m_byteOrderMark); }
+    qint16 ExifError() const { return static_cast<qint16>(m_error); }
+    bool IsExif() const { return m_isExif; }
+    bool HaveThumb() const { return m_hasThumb; }
+
+  private:
+    bool findThumb(const QString &source, QByteArray &thumb);
+    qint16 fail(qint32 error);
+
+    QString m_path;
+    bool m_isExif = false;
+    bool m_hasThumb = false;
+    qint32 m_error = 0;
+    QByteArray m_byteOrderMark;
+    quint32 m_exifIfdOffset = 0;
+    quint32 m_thumbOffset = 0;
+    quint32 m_thumbLength = 0;
+};

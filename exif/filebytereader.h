@@ -1,0 +1,54 @@
+#pragma once
+
+#include "exif/bytereader.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+// Bounds-checked reads from a file that fetch only the ranges asked for. The head of the
+// file (by default as much as a JPEG APP1 segment can span) is read with one read() when
+// the file is opened; a range beyond it is read with one pread() of exactly that range.
+// Only regular files are read: a directory, FIFO or device fails at open, and the file is
+// opened non-blocking so that opening a FIFO cannot hang.
+class FileByteReader
+{
+  public:
+    // SOI, APP1 marker and the largest APP1 segment: 2 + 2 + 65535 bytes.
+    static constexpr qint64 DefaultHeadSize = 65539;
+
+    FileByteReader() = default;
+    ~FileByteReader();
+    FileByteReader(const FileByteReader &) = delete;
+    FileByteReader &operator=(const FileByteReader &) = delete;
+
+    // Opens the file and reads its head. Returns 0, or the platform error number of the
+    // failure (53 not found, 75 access error or not a regular file, 52 bad file name).
+    qint32 open(const QString &path, qint64 headSize = DefaultHeadSize);
+    void close();
+    bool isOpen() const { return m_fd >= 0; }
+
+    qint64 size() const { return m_size; }
+    bool contains(qint64 offset, qint64 length) const;
+
+    // No value when the range is not wholly inside the file or the read fails
+    // (readFailed() then tells the two apart).
+    std::optional<quint16> u16(qint64 offset, ByteOrder order);
+    std::optional<quint32> u32(qint64 offset, ByteOrder order);
+    std::optional<QByteArray> bytes(qint64 offset, qint64 length);
+    // The part of [offset, offset + length) that lies inside the file: shorter than length
+    // (possibly empty) when the range runs past the end. The caller bounds length.
+    std::optional<QByteArray> bytesUpTo(qint64 offset, qint64 length);
+    bool readFailed() const { return m_readFailed; }
+
+  private:
+    int m_fd = -1;
+    qint64 m_size = 0;
+    QByteArray m_head;
+    bool m_readFailed = false;
+};
+
+// The platform error number for an errno value (53, 58, 75 or 52).
+qint32 errorNumberFromErrno(int error);
