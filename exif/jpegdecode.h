@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// A decoded JPEG picture. `image` is null on failure and `error` says why; `fullSize` is the
+// picture's size as stored in the file (also when `image` was decoded at a reduced scale).
+struct DecodedJpeg {
+    QImage image;
+    QSize fullSize;
+    QString error;
+
+    bool isNull() const { return image.isNull(); }
+};
+
+// Decodes a whole picture at full size (baseline, progressive, grayscale or CMYK) into an
+// RGB32 image.
+DecodedJpeg decodeJpeg(const QByteArray &data);
+DecodedJpeg decodeJpegFile(const QString &path);
+
+// Decodes a picture that will be drawn with PaintFit into a box of `box` pixels, using the
+// codec's DCT scaling: the result is the smallest scale that is still at least as large as
+// the size PaintFit draws. Draw it with PaintFit(dest, image, background, fullSize).
+DecodedJpeg decodeJpegForBox(const QByteArray &data, const QSize &box);
+DecodedJpeg decodeJpegFileForBox(const QString &path, const QSize &box);
+
+// The size at which decodeJpegForBox decodes a picture of `fullSize` for `box`.
+QSize jpegDecodeSizeForBox(const QSize &fullSize, const QSize &box);
