@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QList>
+
+// The segments of a JPEG file from its SOI to its first scan, as the Exif
+// builder needs them: where the picture data it copies begins, which segments
+// in front of that point the decoder needs, and the frame it describes.
+struct JpegLayout {
+    bool walked = false;  // SOI, well-formed segments, and a SOS were found
+    qint64 firstDqt = -1; // offset of the first DQT marker; -1 when a SOF or SOS came first
+    int frameMarker = 0;  // second byte of the frame header marker (0xC0 baseline ...)
+    int precision = 0;    // sample precision in bits
+    int width = 0;
+    int height = 0;
+    bool endsAfterScan = false; // an EOI marker follows the first SOS: the data is not cut short
+    // Segments between SOI and the first DQT that change how the picture
+    // decodes (DHT, DRI, an ICC profile APP2, an Adobe APP14), whole and in
+    // file order. Other segments there (JFIF, comments) only describe it.
+    QList<QByteArrayView> decodingSegments;
+
+    // A baseline or extended sequential Huffman frame of 8-bit samples: the
+    // only kind the Exif builder copies behind a new header.
+    bool isEightBitSequentialHuffman() const;
+};
+
+// Walks the segments of jpeg (which must outlive the result's views).
+JpegLayout readJpegLayout(QByteArrayView jpeg);

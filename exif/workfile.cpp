@@ -1,0 +1,156 @@
+#include "exif/workfile.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+
+namespace
+{
+
+QByteArray nativePath(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// Closes the descriptor on every path out of a step.
+class Descriptor
+{
+  public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+
+    int get() const { return m_fd; }
+    // Closes now, so that a failing close (a delayed write error) is seen.
+    int release()
+    {
+        const int result = ::close(m_fd);
+        m_fd = -1;
+        return result;
+    }
+
+  private:
+    int m_fd;
+};
+
+bool writeFully(int fd, QByteArrayView bytes)
+{
+    const char *p = bytes.data();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, p, size_t(left));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += written;
+        left -= written;
+    }
+    return true;
+}
+
+} // namespace
+
+StepError StepError::fromErrno(int error, const QString &what)
+{
+    return {true, error,
+            what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error))};
+}
+
+StepError readWholeFile(const QString &path, QByteArray &data)
+{
+    Descriptor file(::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0)
+        return StepError::fromErrno(errno, path);
+    struct stat info {
+    };
+    if (::fstat(file.get(), &info) != 0)
+        return StepError::fromErrno(errno, path);
+    if (!S_ISREG(info.st_mode))
+        return StepError::because(path + QStringLiteral(": not a regular file"));
+    data.resize(qsizetype(info.st_size));
+    qint64 done = 0;
+    while (done < data.size()) {
+        const ssize_t got = ::read(file.get(), data.data() + done, size_t(data.size() - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return StepError::fromErrno(errno, path);
+        if (got == 0)
+            break; // the file shrank while being read: keep what is there
+        done += got;
+    }
+    data.truncate(qsizetype(done));
+    return StepError::none();
+}
+
+StepError writeNewFile(const QString &path, const QList<QByteArrayView> &pieces, FileSync sync,
+                       unsigned permissions)
+{
+    Descriptor file(::open(nativePath(path).constData(),
+                           O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, permissions));
+    if (file.get() < 0)
+        return StepError::fromErrno(errno, path);
+    // The creation mode is filtered by the umask; the caller asked for these bits.
+    if (::fchmod(file.get(), permissions) != 0)
+        return StepError::fromErrno(errno, path);
+    for (const QByteArrayView piece : pieces) {
+        if (!writeFully(file.get(), piece))
+            return StepError::fromErrno(errno, path);
+    }
+    if (sync == FileSync::Yes && ::fsync(file.get()) != 0)
+        return StepError::fromErrno(errno, path);
+    if (file.release() != 0)
+        return StepError::fromErrno(errno, path);
+    return StepError::none();
+}
+
+StepError patchFile(const QString &path, qint64 offset, QByteArrayView bytes)
+{
+    Descriptor file(::open(nativePath(path).constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (file.get() < 0)
+        return StepError::fromErrno(errno, path);
+    if (::pwrite(file.get(), bytes.data(), size_t(bytes.size()), off_t(offset)) != bytes.size())
+        return StepError::fromErrno(errno ? errno : EIO, path);
+    if (file.release() != 0)
+        return StepError::fromErrno(errno, path);
+    return StepError::none();
+}
+
+StepError fileSize(const QString &path, qint64 &size)
+{
+    struct stat info {
+    };
+    if (::stat(nativePath(path).constData(), &info) != 0)
+        return StepError::fromErrno(errno, path);
+    size = info.st_size;
+    return StepError::none();
+}
+
+StepError syncFolder(const QString &folder)
+{
+    Descriptor dir(::open(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0)
+        return StepError::fromErrno(errno, folder);
+    if (::fsync(dir.get()) != 0 && errno != EINVAL)
+        return StepError::fromErrno(errno, folder);
+    return StepError::none();
+}
+
+StepError removeFile(const QString &path)
+{
+    if (::unlink(nativePath(path).constData()) != 0 && errno != ENOENT)
+        return StepError::fromErrno(errno, path);
+    return StepError::none();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+#include "exif/steperror.h"
+
+// Plain file steps that report the system's errno, for writers that must say
+// exactly what failed. Paths are converted with QFile::encodeName.
+
+enum class FileSync { No, Yes };
+
+// Reads the whole regular file at path into data.
+StepError readWholeFile(const QString &path, QByteArray &data);
+
+// Creates path (replacing a file of that name, never following a link at it)
+// with the given permission bits and writes the pieces one after another.
+// With FileSync::Yes the data reaches the disk before the call returns.
+StepError writeNewFile(const QString &path, const QList<QByteArrayView> &pieces, FileSync sync,
+                       unsigned permissions = 0600);
+
+// Overwrites bytes of an existing file at offset.
+StepError patchFile(const QString &path, qint64 offset, QByteArrayView bytes);
+
+// The size of the file at path as the file system reports it.
+StepError fileSize(const QString &path, qint64 &size);
+
+// Makes the folder's entries (renames, new names) durable.
+StepError syncFolder(const QString &folder);
+
+// Removes the file at path; a file that is already gone is success.
+StepError removeFile(const QString &path);
