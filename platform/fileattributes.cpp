@@ -1,0 +1,121 @@
+#include "platform/fileattributes.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+
+#include <QFile>
+
+#include "platform/hiddenlist.h"
+
+namespace
+{
+constexpr mode_t writeBits = S_IWUSR | S_IWGRP | S_IWOTH;
+
+struct PathParts {
+    QString folder;
+    QString name;
+};
+
+PathParts splitPath(QString path)
+{
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    const qsizetype slash = path.lastIndexOf(u'/');
+    if (slash < 0)
+        return {QStringLiteral("."), path};
+    return {slash == 0 ? QStringLiteral("/") : path.left(slash), path.mid(slash + 1)};
+}
+
+FileError statPath(const QString &path, struct stat &info)
+{
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return fileErrorFromErrno(errno);
+    return FileError();
+}
+
+bool isListedHidden(const PathParts &parts)
+{
+    HiddenList list;
+    // An unreadable list hides nothing, as in the file managers.
+    return list.load(parts.folder).ok() && list.contains(parts.name);
+}
+
+FileError setHiddenEntry(const PathParts &parts, bool hidden)
+{
+    HiddenList list;
+    if (FileError error = list.load(parts.folder); !error.ok())
+        return error;
+    const bool changed = hidden ? list.add(parts.name) : list.remove(parts.name);
+    return changed ? list.save() : FileError();
+}
+
+FileError setReadOnly(const QString &path, mode_t mode, bool readOnly)
+{
+    const mode_t permissions = mode & 07777;
+    mode_t wanted = permissions;
+    if (readOnly)
+        wanted &= ~writeBits;
+    else if ((permissions & writeBits) == 0)
+        wanted |= S_IWUSR;
+    if (wanted == permissions)
+        return FileError();
+    if (::chmod(QFile::encodeName(path).constData(), wanted) != 0)
+        return fileErrorFromErrno(errno);
+    return FileError();
+}
+} // namespace
+
+FileError getAttributes(const QString &path, int &attrs)
+{
+    attrs = 0;
+    struct stat info;
+    if (FileError error = statPath(path, info); !error.ok())
+        return error;
+    if ((info.st_mode & writeBits) == 0)
+        attrs |= FileAttribute::ReadOnly;
+    if (S_ISDIR(info.st_mode))
+        attrs |= FileAttribute::Directory;
+    const PathParts parts = splitPath(path);
+    if (isDotName(parts.name) || isListedHidden(parts))
+        attrs |= FileAttribute::Hidden;
+    return FileError();
+}
+
+FileError setAttributes(const QString &path, int attrs)
+{
+    struct stat info;
+    if (FileError error = statPath(path, info); !error.ok())
+        return error;
+    const PathParts parts = splitPath(path);
+    const bool hidden = attrs & FileAttribute::Hidden;
+    if (isDotName(parts.name)) {
+        if (!hidden)
+            return fileError(FileErrorNumber::PathFileAccess,
+                             QStringLiteral("\".\" で始まる名前のファイルは公開にできません。"));
+    } else {
+        if (parts.name.contains(u'\n'))
+            return fileError(FileErrorNumber::BadFileName,
+                             QStringLiteral("改行を含む名前は .hidden に記録できません。"));
+        if (FileError error = setHiddenEntry(parts, hidden); !error.ok())
+            return error;
+    }
+    return setReadOnly(path, info.st_mode, attrs & FileAttribute::ReadOnly);
+}
+
+FileError copyAttributes(const QString &from, const QString &to)
+{
+    int attrs = 0;
+    if (FileError error = getAttributes(from, attrs); !error.ok())
+        return error;
+    if (isDotName(splitPath(to).name))
+        attrs |= FileAttribute::Hidden; // a dot-name stays hidden whatever it came from
+    return setAttributes(to, attrs);
+}
+
+FileError forgetHiddenEntry(const QString &path)
+{
+    const PathParts parts = splitPath(path);
+    if (isDotName(parts.name))
+        return FileError();
+    return setHiddenEntry(parts, false);
+}
