@@ -1,0 +1,166 @@
+#include "app/cameratable.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QFile>
+#include <QLocale>
+#include <QStringConverter>
+
+#include "app/numbertext.h"
+
+namespace {
+
+const QString kEquivalentSuffix = QStringLiteral("mm (35mm換算)");
+const QString kFocalLengthPrefix = QStringLiteral("f  = ");
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+// Splits the content into fields: a field ends at a comma or a line end, leading blanks are
+// skipped, a quoted field runs to its closing quote and may hold commas. Blank lines hold no
+// field.
+QStringList splitFields(const QString &text)
+{
+    QStringList fields;
+    const qsizetype size = text.size();
+    qsizetype pos = 0;
+    while (pos < size) {
+        while (pos < size && isBlank(text[pos]))
+            ++pos;
+        if (pos < size && (text[pos] == u'\r' || text[pos] == u'\n')) {
+            ++pos; // a line without (further) fields
+            continue;
+        }
+        if (pos >= size)
+            break;
+        QString field;
+        if (text[pos] == u'"') {
+            const qsizetype close = text.indexOf(u'"', pos + 1);
+            const qsizetype end = close < 0 ? size : close;
+            field = text.mid(pos + 1, end - pos - 1);
+            pos = close < 0 ? size : close + 1;
+            // Anything between the closing quote and the separator is not part of the value.
+            while (pos < size && text[pos] != u',' && text[pos] != u'\n')
+                ++pos;
+        } else {
+            const qsizetype start = pos;
+            while (pos < size && text[pos] != u',' && text[pos] != u'\n' && text[pos] != u'\r')
+                ++pos;
+            field = text.mid(start, pos - start);
+            while (!field.isEmpty() && isBlank(field.back()))
+                field.chop(1);
+        }
+        fields.append(field);
+        if (pos < size && text[pos] == u',')
+            ++pos;
+    }
+    return fields;
+}
+
+float numberField(const QString &field)
+{
+    bool ok = false;
+    const float value = QLocale::c().toFloat(field.trimmed(), &ok);
+    return ok ? value : 0.0f;
+}
+
+// Model names as cameras write them may carry trailing blanks or padding zero bytes.
+QString trimmedModel(const QString &model)
+{
+    qsizetype begin = 0;
+    qsizetype end = model.size();
+    auto isPadding = [](QChar c) { return c == u' ' || c == QChar(0); };
+    while (begin < end && isPadding(model[begin]))
+        ++begin;
+    while (end > begin && isPadding(model[end - 1]))
+        --end;
+    return model.mid(begin, end - begin);
+}
+
+int roundHalfEven(double value)
+{
+    return int(std::nearbyint(value));
+}
+
+} // namespace
+
+CameraTable::LoadResult CameraTable::load(const QString &path)
+{
+    m_models.clear();
+    m_errorNumber = 0;
+    m_errorString.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const bool missing = !QFile::exists(path);
+        m_errorNumber = missing ? 53 : 75;
+        m_errorString = file.errorString();
+        return missing ? LoadResult::FileMissing : LoadResult::OpenFailed;
+    }
+    auto decode = QStringDecoder(QStringDecoder::System);
+    parse(decode(file.readAll()));
+    return LoadResult::Loaded;
+}
+
+void CameraTable::parse(const QString &text)
+{
+    m_models.clear();
+    const QStringList fields = splitFields(text);
+    qsizetype next = 0;
+    while (next < fields.size() && m_models.size() < kMaxModels) {
+        CameraModel model;
+        model.name = fields[next++];
+        if (model.name.startsWith(u'\''))
+            continue; // a comment is one field
+        if (next < fields.size())
+            model.zoomRatio = numberField(fields[next++]);
+        if (next < fields.size())
+            model.wideFocalLength = numberField(fields[next++]);
+        if (next < fields.size())
+            model.wideEquivalent = numberField(fields[next++]);
+        m_models.append(model);
+    }
+}
+
+FocalLengthDisplay CameraTable::lookup(const QString &exifModel, double focalLength) const
+{
+    const QString wanted = trimmedModel(exifModel);
+    FocalLengthDisplay display = plainFocalLengthDisplay(focalLength);
+    for (const CameraModel &model : m_models) {
+        if (model.name != wanted)
+            continue;
+        if (model.zoomRatio > 1) {
+            // Without a focal length or a wide end the zoom position cannot be placed.
+            if (!(model.wideFocalLength > 0) || !(focalLength > 0))
+                return plainFocalLengthDisplay(focalLength);
+            const double ratio = focalLength / double(model.wideFocalLength);
+            FocalLengthDisplay zoom;
+            zoom.zoomLine = QStringLiteral("×") + fixedDecimalText(ratio, 1);
+            zoom.focalLengthLine = kFocalLengthPrefix +
+                                   fixedDecimalText(double(model.wideEquivalent) * ratio, 0) +
+                                   kEquivalentSuffix;
+            zoom.sliderVisible = true;
+            zoom.sliderMinimum = 5;
+            zoom.sliderMaximum = std::max(5, roundHalfEven(double(model.zoomRatio) * 5));
+            // A focal length outside the lens's range puts the slider at its nearest end.
+            zoom.sliderValue =
+                std::clamp(roundHalfEven(std::min(ratio * 5, 1e6)), zoom.sliderMinimum,
+                           zoom.sliderMaximum);
+            return zoom;
+        }
+        display = FocalLengthDisplay();
+        display.focalLengthLine =
+            kFocalLengthPrefix + shortestDecimalText(model.wideEquivalent) + kEquivalentSuffix;
+    }
+    return display;
+}
+
+FocalLengthDisplay plainFocalLengthDisplay(double focalLength)
+{
+    FocalLengthDisplay display;
+    display.focalLengthLine = kFocalLengthPrefix + shortestDecimalText(focalLength) +
+                              QStringLiteral(" mm");
+    return display;
+}
