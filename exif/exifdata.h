@@ -7,6 +7,9 @@
 #include <array>
 #include <optional>
 
+class TiffReader;
+struct IfdDirectory;
+
 // Reads the Exif header of one JPEG file and keeps the raw values of a fixed set of tags;
 // the properties decode them into the texts and numbers the browser shows.
 //
@@ -41,7 +44,9 @@ class ExifData
     qint16 ISOspeedRate() const { return m_isoRating; }
 
   private:
-    void parse();
+    bool readIfd0Tags(TiffReader &tiff, const IfdDirectory &directory);
+    bool readExifIfdTags(TiffReader &tiff, const IfdDirectory &directory);
+    void fail(qint32 error);
 
     QString m_path;
     bool m_isExif = false;

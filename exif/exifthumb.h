@@ -4,6 +4,9 @@
 #include <QString>
 #include <QtGlobal>
 
+class TiffReader;
+struct IfdDirectory;
+
 // Copies the small JPEG a camera stored in IFD1 of a file's Exif header, without decoding
 // the main picture. One object per file.
 //
@@ -28,7 +31,8 @@ class ExifThumb
     bool HaveThumb() const { return m_hasThumb; }
 
   private:
-    bool findThumb(const QString &source, QByteArray &thumb);
+    bool readThumbTags(TiffReader &tiff);
+    void keepThumbTags(const IfdDirectory &directory);
     qint16 fail(qint32 error);
 
     QString m_path;

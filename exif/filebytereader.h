@@ -24,8 +24,8 @@ class FileByteReader
     FileByteReader(const FileByteReader &) = delete;
     FileByteReader &operator=(const FileByteReader &) = delete;
 
-    // Opens the file and reads its head. Returns 0, or the platform error number of the
-    // failure (53 not found, 75 access error or not a regular file, 52 bad file name).
+    // Opens the file and reads its head. Returns 0, or the ReadError number of the failure
+    // (exif/readerror.h).
     qint32 open(const QString &path, qint64 headSize = DefaultHeadSize);
     void close();
     bool isOpen() const { return m_fd >= 0; }
@@ -44,11 +44,10 @@ class FileByteReader
     bool readFailed() const { return m_readFailed; }
 
   private:
+    std::optional<QByteArrayView> headView(qint64 offset, qint64 length) const;
+
     int m_fd = -1;
     qint64 m_size = 0;
     QByteArray m_head;
     bool m_readFailed = false;
 };
-
-// The platform error number for an errno value (53, 58, 75 or 52).
-qint32 errorNumberFromErrno(int error);

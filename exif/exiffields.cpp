@@ -1,0 +1,182 @@
+#include "exif/exiffields.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace
+{
+
+const QString kUndefined = QStringLiteral("未定義");
+
+// The digits of |value| rounded half away from zero at `decimals` places.
+QString formatMagnitude(double value, int decimals)
+{
+    // d.dddddddddddddde±x: the 15 significant digits the platform's decimal conversion keeps.
+    char scientific[40];
+    std::snprintf(scientific, sizeof scientific, "%.14e", std::fabs(value));
+    QByteArray digits(1, scientific[0]);
+    digits.append(scientific + 2, 14);
+    int integerDigits = std::atoi(std::strchr(scientific, 'e') + 1) + 1;
+    if (integerDigits <= 0) {
+        digits.prepend(QByteArray(1 - integerDigits, '0'));
+        integerDigits = 1;
+    }
+    const qsizetype kept = integerDigits + decimals;
+    if (digits.size() < kept)
+        digits.append(QByteArray(kept - digits.size(), '0'));
+    const bool roundUp = digits.size() > kept && digits.at(kept) >= '5';
+    digits.truncate(kept);
+    if (roundUp) {
+        qsizetype i = kept - 1;
+        for (; i >= 0 && digits.at(i) == '9'; --i)
+            digits[i] = '0';
+        if (i < 0) {
+            digits.prepend('1');
+            ++integerDigits;
+        } else {
+            ++digits[i];
+        }
+    }
+    QString text = QString::fromLatin1(digits.left(integerDigits));
+    if (decimals > 0)
+        text += QLatin1Char('.') + QString::fromLatin1(digits.mid(integerDigits));
+    return text;
+}
+
+} // namespace
+
+namespace ExifFields
+{
+
+QString versionText(const std::optional<std::array<char, 4>> &version)
+{
+    if (!version)
+        return QString(QChar(0));
+    return QString::fromLatin1(QByteArray(1, (*version)[1]) + '.' + (*version)[2]);
+}
+
+QString dateText(const QByteArray &date)
+{
+    const QString text = QString::fromLatin1(date);
+    const auto piece = [&text](int position, int width) {
+        return text.mid(position - 1, width).leftJustified(width, QLatin1Char(' '), true);
+    };
+    return piece(1, 4) + u'/' + piece(6, 2) + u'/' + piece(9, 2) + u' ' + piece(12, 2) + u':' +
+           piece(15, 2) + u':' + piece(18, 2);
+}
+
+QString flashText(const std::optional<quint32> &flash)
+{
+    if (flash == 0u)
+        return QStringLiteral("OFF");
+    if (flash == 1u)
+        return QStringLiteral("ON ");
+    return kUndefined;
+}
+
+QString shutterSpeedText(ShutterKind kind, qint32 numerator, qint32 denominator)
+{
+    if (denominator == 0)
+        return kUndefined;
+    const double quotient = static_cast<double>(numerator) / denominator;
+    const double seconds = kind == ShutterKind::Apex ? std::pow(2.0, -quotient) : quotient;
+    // A zero time has no reciprocal; an APEX value far out of range overflows.
+    if (seconds == 0.0 || !std::isfinite(seconds) || !std::isfinite(1.0 / seconds))
+        return kUndefined;
+    if (seconds >= 1.0)
+        return formatFixed(seconds, 1);
+    return QStringLiteral("1/") + formatFixed(1.0 / seconds, 0);
+}
+
+QString pictureModeText(qint32 compressionNumerator)
+{
+    switch (compressionNumerator) {
+    case 1:
+        return QStringLiteral("BASIC");
+    case 2:
+        return QStringLiteral("NORMAL");
+    case 4:
+        return QStringLiteral("FINE");
+    default:
+        return kUndefined;
+    }
+}
+
+QString meteringModeText(qint16 mode)
+{
+    switch (mode) {
+    case 0:
+        return QStringLiteral("不明");
+    case 1:
+        return QStringLiteral("平均");
+    case 2:
+        return QStringLiteral("中央重点");
+    case 3:
+        return QStringLiteral("ｽﾎﾟｯﾄ");
+    case 4:
+        return QStringLiteral("ﾏﾙﾁｽﾎﾟｯﾄ");
+    case 5:
+        return QStringLiteral("分割測光");
+    case 6:
+        return QStringLiteral("部分測光");
+    default:
+        return QString();
+    }
+}
+
+QString exposureProgramText(qint16 program)
+{
+    switch (program) {
+    case 0:
+        return kUndefined;
+    case 1:
+        return QStringLiteral("ﾏﾆｭｱﾙ");
+    case 2:
+        return QStringLiteral("ﾉｰﾏﾙﾌﾟﾛｸﾞﾗﾑ");
+    case 3:
+        return QStringLiteral("露出優先");
+    case 4:
+        return QStringLiteral("ｼｬｯﾀｰ優先");
+    case 5:
+        return QStringLiteral("CREATIVEﾌﾟﾛｸﾞﾗﾑ");
+    case 6:
+        return QStringLiteral("ACTIONﾌﾟﾛｸﾞﾗﾑ");
+    case 7:
+        return QStringLiteral("ﾎﾟｰﾄﾚｲﾄﾓｰﾄﾞ");
+    case 8:
+        return QStringLiteral("ﾗﾝﾄﾞｽｹｰﾌﾟﾓｰﾄﾞ");
+    default:
+        return QString();
+    }
+}
+
+QString exposureBiasText(qint32 numerator, qint32 denominator)
+{
+    if (denominator == 0)
+        return kUndefined;
+    // The pattern "+0.0 ; -0.0 ; 0": the section follows the sign before rounding, and the
+    // blanks around each ";" belong to the sections.
+    const double bias = static_cast<double>(numerator) / denominator;
+    if (bias > 0)
+        return u'+' + formatMagnitude(bias, 1) + u' ';
+    if (bias < 0)
+        return QStringLiteral(" -") + formatMagnitude(bias, 1) + u' ';
+    return QStringLiteral(" 0");
+}
+
+double ratio(qint32 numerator, qint32 denominator)
+{
+    if (denominator == 0)
+        return 0.0;
+    return static_cast<double>(numerator) / denominator;
+}
+
+QString formatFixed(double value, int decimals)
+{
+    const QString magnitude = formatMagnitude(value, decimals);
+    return value < 0 ? u'-' + magnitude : magnitude;
+}
+
+} // namespace ExifFields
