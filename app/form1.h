@@ -1,0 +1,106 @@
+#pragma once
+
+#include "app/commandstate.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <optional>
+
+class FrmInfo;
+class QAction;
+class QActionGroup;
+class QLabel;
+class QListView;
+class QMenu;
+class QSettings;
+class QToolBar;
+class StatusPanel;
+
+// The main window: the thumbnail list, the information panel, the menus, the toolbar and the
+// status bar. Creating it runs start-up with the given settings store; closing it runs shutdown,
+// which writes the settings back and ends the program.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+
+  public:
+    explicit Form1(QSettings &store, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Enables the menus and toolbar buttons of command state 1..5. The same state twice in a row
+    // changes nothing; a state outside 1..5 changes nothing but is remembered.
+    void mnuButtonSetting(int state);
+    std::optional<int> commandState() const { return m_commandState.current(); }
+
+    // Make the toolbar and status bar show the current settings.
+    void showVisibleMode();
+    void showThumbSize();
+    void showViewerPanel();
+
+    QListView *listView() const { return m_listView1; }
+    QWidget *dataBox() const { return m_dataBox; }
+    QLabel *labelA(int index) const;           // 1..18
+    StatusPanel *statusPanel(int index) const; // 1..6
+    QToolBar *toolBar() const { return m_tbToolBar; }
+    QAction *toolButton(const QString &key) const;
+    QAction *command(const QString &name) const; // menu and pop-up items by name
+    QMenu *popupMenu() const { return m_popMnu; }
+    FrmInfo *frmInfo() const { return m_frmInfo; }
+    QString programFolder() const { return m_programFolder; }
+    bool keepReading() const { return m_keepReading; }
+
+    // True while a command's operation is not part of the program yet; its items stay disabled.
+    static bool isAwaitingOperation(const QString &commandName);
+
+  protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    // Window parts (form1.cpp, form1menus.cpp, form1toolbar.cpp, form1statusbar.cpp)
+    void createCentralArea();
+    void createMenus();
+    void createPopMnu();
+    QAction *addCommand(QMenu *menu, const QString &name, const QString &caption);
+    void addSeparator(QMenu *menu, const QString &name);
+    void createToolBar();
+    void addToolButton(const QString &key, const QString &toolTip, const QString &icon,
+                       QActionGroup *group = nullptr);
+    void createStatusBar();
+    void layoutDataBoxLines();
+
+    // Commands
+    void applyCommandPlan(const CommandPlan &plan);
+    void setCommandEnabled(const QString &name, bool enabled);
+    void tbToolBar_ButtonClick(const QString &key);
+    void StatusBar1_PanelClick(int index);
+    bool listHasSelection() const;
+    void ListView1_MouseDown();
+    void ListView1_RightButtonUp(const QPoint &globalPosition);
+    void mnuHelpWWW_Click();
+
+    // Start-up and shutdown (form1lifecycle.cpp)
+    void formLoad();
+    void placeWindow();
+    void applyListAndPanelLook();
+    void createErrorLog(const QStringList &startUpProblems);
+    void formUnload();
+    void closeOtherWindows();
+    double logicalDpi() const;
+
+    QSettings &m_store;
+    CommandState m_commandState;
+    bool m_keepReading = false;
+    bool m_unloaded = false;
+    QString m_programFolder;
+
+    QListView *m_listView1 = nullptr;
+    QWidget *m_dataBox = nullptr;
+    QList<QLabel *> m_labelA;
+    QToolBar *m_tbToolBar = nullptr;
+    QList<QAction *> m_toolButtons;
+    QMenu *m_popMnu = nullptr;
+    QList<StatusPanel *> m_panels;
+    FrmInfo *m_frmInfo = nullptr;
+};

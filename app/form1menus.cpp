@@ -1,0 +1,213 @@
+#include "app/form1.h"
+
+#include "app/settings.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QUrl>
+
+namespace
+{
+
+// Where the latest version of the program is offered.
+const QString kWebPage = QStringLiteral("https://tabilo.example/");
+
+// Commands whose operations are not part of the program yet. Their menu items, pop-up items and
+// toolbar buttons stay disabled whatever the command state says, so nothing the user can click
+// does nothing.
+const QStringList kAwaitingOperation = {
+    QStringLiteral("mnuFileOpen"),
+    QStringLiteral("mnuFileSlideShow"),
+    QStringLiteral("mnuFileRename"),
+    QStringLiteral("mnuOption"),
+    QStringLiteral("mnuEditVisible"),
+    QStringLiteral("mnuEditHide"),
+    QStringLiteral("mnuFileCopy"),
+    QStringLiteral("mnuFileMove"),
+    QStringLiteral("mnuFileRenameOrigin"),
+    QStringLiteral("mnuFileDel"),
+    QStringLiteral("mnuEditSelAll"),
+    QStringLiteral("mnuEditWallPaper"),
+    QStringLiteral("mnuEdit2Exif"),
+    QStringLiteral("mnuEditRotate"),
+    QStringLiteral("mnuHelpTopic"),
+    QStringLiteral("mnuHelpAbout"),
+    QStringLiteral("popOpen"),
+    QStringLiteral("popExOpen"),
+    QStringLiteral("Reload"),
+};
+
+// Pop-up items and the menu-bar items they run. popOpen and popExOpen run operations of their own.
+const QList<QPair<QString, QString>> kPopupTwins = {
+    {QStringLiteral("popSlideShow"), QStringLiteral("mnuFileSlideShow")},
+    {QStringLiteral("popVisible"), QStringLiteral("mnuEditVisible")},
+    {QStringLiteral("popHide"), QStringLiteral("mnuEditHide")},
+    {QStringLiteral("popCopyFile"), QStringLiteral("mnuFileCopy")},
+    {QStringLiteral("popMoveFile"), QStringLiteral("mnuFileMove")},
+    {QStringLiteral("popRenameFile"), QStringLiteral("mnuFileRenameOrigin")},
+    {QStringLiteral("popDelFile"), QStringLiteral("mnuFileDel")},
+    {QStringLiteral("popWallPaper"), QStringLiteral("mnuEditWallPaper")},
+    {QStringLiteral("pop2Exif"), QStringLiteral("mnuEdit2Exif")},
+    {QStringLiteral("popRotate"), QStringLiteral("mnuEditRotate")},
+};
+
+QString popupTwin(const QString &popupName)
+{
+    for (const auto &[popup, twin] : kPopupTwins) {
+        if (popup == popupName)
+            return twin;
+    }
+    return popupName;
+}
+
+} // namespace
+
+bool Form1::isAwaitingOperation(const QString &commandName)
+{
+    return kAwaitingOperation.contains(commandName);
+}
+
+QAction *Form1::addCommand(QMenu *menu, const QString &name, const QString &caption)
+{
+    QAction *item = menu->addAction(caption);
+    item->setObjectName(name);
+    return item;
+}
+
+void Form1::addSeparator(QMenu *menu, const QString &name)
+{
+    menu->addSeparator()->setObjectName(name);
+}
+
+void Form1::createMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    file->menuAction()->setObjectName(QStringLiteral("mnuFile"));
+    addCommand(file, QStringLiteral("mnuFileOpen"), QStringLiteral("開く(&O)..."));
+    addCommand(file, QStringLiteral("mnuFileSlideShow"), QStringLiteral("ｽﾗｲﾄﾞｼｮｳ(&S)"));
+    addCommand(file, QStringLiteral("mnuFileRename"), QStringLiteral("撮影日にﾘﾈｰﾑ(&R)..."));
+    addSeparator(file, QStringLiteral("mnuBar3"));
+    addCommand(file, QStringLiteral("mnuOption"), QStringLiteral("ｵﾌﾟｼｮﾝ(&N)..."));
+    addSeparator(file, QStringLiteral("mnuFileBar1"));
+    QAction *exit =
+        addCommand(file, QStringLiteral("mnuFileExit"), QStringLiteral("Tabilo の終了(&X)"));
+    // No open files are held between operations, so exiting is closing the window.
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    edit->menuAction()->setObjectName(QStringLiteral("mnuEdit"));
+    addCommand(edit, QStringLiteral("mnuEditVisible"), QStringLiteral("公開画像に設定(&V)"));
+    addCommand(edit, QStringLiteral("mnuEditHide"), QStringLiteral("非公開画像に設定(&H)"));
+    addSeparator(edit, QStringLiteral("mnuBar2"));
+    addCommand(edit, QStringLiteral("mnuFileCopy"), QStringLiteral("ﾌｧｲﾙのｺﾋﾟｰ(&C)..."));
+    addCommand(edit, QStringLiteral("mnuFileMove"), QStringLiteral("ﾌｧｲﾙの移動(&M)..."));
+    addCommand(edit, QStringLiteral("mnuFileRenameOrigin"), QStringLiteral("ﾌｧｲﾙ名の変更(&R)"));
+    addSeparator(edit, QStringLiteral("mnuEditBar2"));
+    addCommand(edit, QStringLiteral("mnuFileDel"), QStringLiteral("ﾌｧｲﾙの削除(&D)"));
+    addSeparator(edit, QStringLiteral("mnuEditBar1"));
+    addCommand(edit, QStringLiteral("mnuEditSelAll"), QStringLiteral("全て選択(&A)"));
+    addSeparator(edit, QStringLiteral("mnnEditBar3"));
+    addCommand(edit, QStringLiteral("mnuEditWallPaper"), QStringLiteral("壁紙に設定(&W)..."));
+    addSeparator(edit, QStringLiteral("mnnEditBar2"));
+    addCommand(edit, QStringLiteral("mnuEdit2Exif"), QStringLiteral("Exifﾌｧｲﾙに変換(&E)..."));
+    addSeparator(edit, QStringLiteral("mnuEditBar5"));
+    addCommand(edit, QStringLiteral("mnuEditRotate"), QStringLiteral("画像の回転(&T)"));
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    help->menuAction()->setObjectName(QStringLiteral("mnuHelp"));
+    addCommand(help, QStringLiteral("mnuHelpTopic"), QStringLiteral("ﾄﾋﾟｯｸの検索(&T)..."));
+    QAction *www =
+        addCommand(help, QStringLiteral("mnuHelpWWW"), QStringLiteral("最新ﾊﾞｰｼﾞｮﾝの取得(&W)..."));
+    connect(www, &QAction::triggered, this, &Form1::mnuHelpWWW_Click);
+    addSeparator(help, QStringLiteral("mnuHelpBar"));
+    addCommand(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+
+    for (QAction *item : findChildren<QAction *>()) {
+        if (isAwaitingOperation(item->objectName()))
+            item->setEnabled(false);
+    }
+}
+
+void Form1::createPopMnu()
+{
+    m_popMnu = new QMenu(QStringLiteral("ﾎﾟｯﾌﾟｱｯﾌﾟﾒﾆｭｰ"), this);
+    m_popMnu->setObjectName(QStringLiteral("popMnu"));
+    addCommand(m_popMnu, QStringLiteral("popOpen"), QStringLiteral("開く(&O)..."));
+    addCommand(m_popMnu, QStringLiteral("popExOpen"), QStringLiteral("外部ﾌﾟﾛｸﾞﾗﾑで開く(&M)"));
+    addCommand(m_popMnu, QStringLiteral("popSlideShow"), QStringLiteral("ｽﾗｲﾄﾞｼｮｳ(&S)"));
+    addSeparator(m_popMnu, QStringLiteral("popBar"));
+    addCommand(m_popMnu, QStringLiteral("popVisible"), QStringLiteral("公開画像に設定(&V)"));
+    addCommand(m_popMnu, QStringLiteral("popHide"), QStringLiteral("非公開画像に設定(&H)"));
+    addSeparator(m_popMnu, QStringLiteral("popBar3"));
+    addCommand(m_popMnu, QStringLiteral("popCopyFile"), QStringLiteral("ﾌｧｲﾙのｺﾋﾟｰ(&C)..."));
+    addCommand(m_popMnu, QStringLiteral("popMoveFile"), QStringLiteral("ﾌｧｲﾙの移動(&M)..."));
+    addCommand(m_popMnu, QStringLiteral("popRenameFile"), QStringLiteral("ﾌｧｲﾙ名の変更(&R)"));
+    addSeparator(m_popMnu, QStringLiteral("popBar4"));
+    addCommand(m_popMnu, QStringLiteral("popDelFile"), QStringLiteral("削除(&D)..."));
+    addSeparator(m_popMnu, QStringLiteral("popBar5"));
+    addCommand(m_popMnu, QStringLiteral("popWallPaper"), QStringLiteral("壁紙に設定(&W)..."));
+    addSeparator(m_popMnu, QStringLiteral("popBar6"));
+    addCommand(m_popMnu, QStringLiteral("pop2Exif"), QStringLiteral("非Exif→Exif変換(&E)..."));
+    addSeparator(m_popMnu, QStringLiteral("popBar7"));
+    addCommand(m_popMnu, QStringLiteral("popRotate"), QStringLiteral("画像の回転(&T)"));
+
+    for (const auto &[popup, twin] : kPopupTwins) {
+        QAction *twinItem = command(twin);
+        connect(command(popup), &QAction::triggered, twinItem, &QAction::trigger);
+    }
+}
+
+// The pop-up's command items follow the selection: all on with one, all off without.
+void Form1::ListView1_RightButtonUp(const QPoint &globalPosition)
+{
+    const bool hasSelection = listHasSelection();
+    for (QAction *item : m_popMnu->actions()) {
+        if (item->isSeparator())
+            continue;
+        bool enabled = hasSelection && !isAwaitingOperation(popupTwin(item->objectName()));
+        if (item->objectName() == QStringLiteral("popExOpen"))
+            enabled = enabled && appSettings().exProgram.gDefExPro;
+        item->setEnabled(enabled);
+    }
+    m_popMnu->popup(globalPosition);
+}
+
+void Form1::mnuButtonSetting(int state)
+{
+    if (const std::optional<CommandPlan> plan = m_commandState.enter(state))
+        applyCommandPlan(*plan);
+}
+
+void Form1::applyCommandPlan(const CommandPlan &plan)
+{
+    for (const CommandPlan::MenuSwitch &item : plan.menuItems)
+        setCommandEnabled(item.name, item.enabled);
+    for (QAction *button : m_toolButtons)
+        setCommandEnabled(button->objectName(), plan.toolbarBase);
+    for (const QString &key : plan.toolbarExceptions)
+        setCommandEnabled(key, !plan.toolbarBase);
+}
+
+// Toolbar buttons are named by their keys; a button whose menu twin awaits its operation
+// stays off with it.
+void Form1::setCommandEnabled(const QString &name, bool enabled)
+{
+    QAction *item = command(name);
+    if (!item)
+        return;
+    const QString twin = item->property("menuTwin").toString();
+    const bool awaiting =
+        isAwaitingOperation(name) || (!twin.isEmpty() && isAwaitingOperation(twin));
+    item->setEnabled(enabled && !awaiting);
+}
+
+void Form1::mnuHelpWWW_Click()
+{
+    QDesktopServices::openUrl(QUrl(kWebPage));
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// The program's help, shown in its own help window from the folder help/
+// beside the program (see HelpBook). One help window serves every call.
+
+// The help folder: help/ in the program's own folder.
+QString helpFolder();
+
+// Shows the help window with its contents pane.
+bool showHelpContents();
+
+// Shows the topic of a context number: 1000 + the options page, 2000 the
+// rename-to-date dialog, 3000 the rotation dialog. False when the help has
+// no such topic (the window then says so).
+bool showHelpContext(int context);
+
+// Shows the keyword index positioned at `keyword` (the empty text: at the top).
+bool showHelpIndex(const QString &keyword);
+
+// Closes every help window of the program; the main window calls it when it closes.
+void closeAllHelp();
