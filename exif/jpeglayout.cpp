@@ -15,6 +15,7 @@ constexpr int kMarkerSof0 = 0xC0;
 constexpr int kMarkerSof1 = 0xC1;
 constexpr int kMarkerJpg = 0xC8;
 constexpr int kMarkerDac = 0xCC;
+constexpr int kMarkerApp0 = 0xE0;
 constexpr int kMarkerApp2 = 0xE2;
 constexpr int kMarkerApp14 = 0xEE;
 constexpr int kMarkerTem = 0x01;
@@ -38,15 +39,23 @@ bool startsWith(QByteArrayView segment, QByteArrayView signature)
            segment.sliced(4, signature.size()) == signature;
 }
 
+bool isAdobe(int marker, QByteArrayView segment)
+{
+    return marker == kMarkerApp14 && startsWith(segment, QByteArrayView("Adobe"));
+}
+
+bool isJfif(int marker, QByteArrayView segment)
+{
+    return marker == kMarkerApp0 && startsWith(segment, QByteArrayView("JFIF\0", 5));
+}
+
 bool changesDecoding(int marker, QByteArrayView segment)
 {
     if (marker == kMarkerDht || marker == kMarkerDri)
         return true;
     if (marker == kMarkerApp2)
         return startsWith(segment, QByteArrayView("ICC_PROFILE\0", 12));
-    if (marker == kMarkerApp14)
-        return startsWith(segment, QByteArrayView("Adobe"));
-    return false;
+    return isAdobe(marker, segment);
 }
 
 } // namespace
@@ -63,6 +72,10 @@ JpegLayout readJpegLayout(QByteArrayView jpeg)
     if (reader.u16(0, ByteOrder::BigEndian) != 0xFFD8)
         return layout;
     bool frameSeen = false;
+    bool adobeSeen = false;
+    // A JFIF marker decides the colour space over an Adobe one, so it matters
+    // only when both are there.
+    std::optional<qsizetype> jfifIndex;
     qint64 pos = 2;
     while (true) {
         if (reader.u8(pos) != 0xFF)
@@ -86,6 +99,8 @@ JpegLayout readJpegLayout(QByteArrayView jpeg)
             return layout;
         if (*marker == kMarkerSos) {
             layout.walked = frameSeen;
+            if (!adobeSeen && jfifIndex)
+                layout.decodingSegments.removeAt(*jfifIndex);
             // Entropy-coded data never holds FF D9, so an EOI behind the scan
             // header means the file was not cut short.
             layout.endsAfterScan =
@@ -103,8 +118,14 @@ JpegLayout readJpegLayout(QByteArrayView jpeg)
             layout.height = *reader.u16(markerPos + 5, ByteOrder::BigEndian);
             layout.width = *reader.u16(markerPos + 7, ByteOrder::BigEndian);
         }
-        if (layout.firstDqt < 0 && !frameSeen && changesDecoding(*marker, *segment))
-            layout.decodingSegments.append(*segment);
+        adobeSeen = adobeSeen || isAdobe(*marker, *segment);
+        if (layout.firstDqt < 0 && !frameSeen) {
+            const bool firstJfif = !jfifIndex && isJfif(*marker, *segment);
+            if (firstJfif)
+                jfifIndex = layout.decodingSegments.size();
+            if (firstJfif || changesDecoding(*marker, *segment))
+                layout.decodingSegments.append(*segment);
+        }
         pos = markerPos + 2 + *length;
     }
 }

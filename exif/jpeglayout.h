@@ -15,8 +15,9 @@ struct JpegLayout {
     int height = 0;
     bool endsAfterScan = false; // an EOI marker follows the first SOS: the data is not cut short
     // Segments between SOI and the first DQT that change how the picture
-    // decodes (DHT, DRI, an ICC profile APP2, an Adobe APP14), whole and in
-    // file order. Other segments there (JFIF, comments) only describe it.
+    // decodes (DHT, DRI, an ICC profile APP2, an Adobe APP14, and the JFIF APP0
+    // when the file also has an Adobe APP14), whole and in file order. Other
+    // segments there (JFIF, comments) only describe it.
     QList<QByteArrayView> decodingSegments;
 
     // A baseline or extended sequential Huffman frame of 8-bit samples: the
