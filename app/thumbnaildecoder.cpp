@@ -1,0 +1,88 @@
+#include "app/thumbnaildecoder.h"
+
+#include <algorithm>
+#include <new>
+
+ThumbnailDecoder::ThumbnailDecoder(const QStringList &paths, ThumbnailProduction produce,
+                                   int workers, int lookahead)
+    : m_paths(paths), m_produce(std::move(produce)), m_lookahead(std::max(1, lookahead))
+{
+    for (int i = 0; i < workers; ++i)
+        m_workers.emplace_back([this] { work(); });
+}
+
+ThumbnailDecoder::~ThumbnailDecoder()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_workWanted.notify_all();
+    for (std::thread &worker : m_workers)
+        worker.join();
+}
+
+int ThumbnailDecoder::defaultWorkerCount()
+{
+    const unsigned processors = std::thread::hardware_concurrency();
+    return processors > 1 ? int(processors) : 0;
+}
+
+ProducedThumbnail ThumbnailDecoder::take(int index)
+{
+    if (m_workers.empty())
+        return produceSafely(index);
+
+    std::unique_lock lock(m_mutex);
+    const int wanted = int(std::min<qsizetype>(m_paths.size(), qsizetype(index) + m_lookahead));
+    if (wanted > m_limit) {
+        m_limit = wanted;
+        m_workWanted.notify_all();
+    }
+    m_workDone.wait(lock, [&] { return m_ready.contains(index); });
+    auto found = m_ready.find(index);
+    ProducedThumbnail result = std::move(found->second);
+    m_ready.erase(found);
+    return result;
+}
+
+void ThumbnailDecoder::restartFrom(int index)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        ++m_generation;
+        m_ready.erase(m_ready.lower_bound(index), m_ready.end());
+        m_next = std::min(m_next, index);
+    }
+    m_workWanted.notify_all();
+}
+
+ProducedThumbnail ThumbnailDecoder::produceSafely(int index) const
+{
+    try {
+        return m_produce(m_paths.at(index));
+    } catch (const std::bad_alloc &) {
+        ProducedThumbnail failed;
+        failed.outcome = ProducedThumbnail::Outcome::OutOfMemory;
+        return failed;
+    }
+}
+
+void ThumbnailDecoder::work()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_workWanted.wait(lock, [&] { return m_stopping || m_next < m_limit; });
+        if (m_stopping)
+            return;
+        const int index = m_next++;
+        const quint64 generation = m_generation;
+        lock.unlock();
+        ProducedThumbnail result = produceSafely(index);
+        lock.lock();
+        if (generation == m_generation) {
+            m_ready.insert_or_assign(index, std::move(result));
+            m_workDone.notify_all();
+        }
+    }
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <QStringList>
+
+#include "app/producedthumbnail.h"
+
+// Produces the list pictures of a scan ahead of the scan loop on worker
+// threads, and hands them out strictly in file order. The loop keeps its own
+// order, stop points and questions; the workers only run at most `lookahead`
+// files ahead of it, so the memory held stays bounded.
+class ThumbnailDecoder
+{
+  public:
+    // With workers == 0 every picture is produced on the caller's thread in take().
+    ThumbnailDecoder(const QStringList &paths, ThumbnailProduction produce, int workers,
+                     int lookahead = 16);
+    ~ThumbnailDecoder();
+
+    ThumbnailDecoder(const ThumbnailDecoder &) = delete;
+    ThumbnailDecoder &operator=(const ThumbnailDecoder &) = delete;
+
+    // The picture of file `index`, waiting for it when needed. Call with
+    // increasing indexes.
+    ProducedThumbnail take(int index);
+
+    // Forgets what was produced for `index` and later (the files changed on
+    // disk, e.g. converted in place), so they are read again as they now are.
+    // Every file before `index` must have been taken already.
+    void restartFrom(int index);
+
+    // One worker per processor, none on a single processor (the caller's
+    // thread then does the work without hand-offs).
+    static int defaultWorkerCount();
+
+  private:
+    ProducedThumbnail produceSafely(int index) const;
+    void work();
+
+    const QStringList m_paths;
+    const ThumbnailProduction m_produce;
+    const int m_lookahead;
+
+    std::mutex m_mutex;
+    std::condition_variable m_workWanted;
+    std::condition_variable m_workDone;
+    int m_next = 0;  // next index a worker picks up
+    int m_limit = 0; // workers stop before this index
+    quint64 m_generation = 0;
+    bool m_stopping = false;
+    std::map<int, ProducedThumbnail> m_ready;
+    std::vector<std::thread> m_workers;
+};

@@ -1,0 +1,129 @@
+#include "app/thumbnailproducer.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "exif/exifthumb.h"
+#include "exif/jpegdecode.h"
+#include "exif/jpegencoder.h"
+#include "exif/jpgsize.h"
+#include "exif/paintfit.h"
+#include "platform/fileerror.h"
+
+namespace
+{
+
+// The error number the original platform gave a picture it could not load.
+constexpr int invalidPictureError = 481;
+// Drawn thumbnails are re-encoded at this quality: a few kilobytes each, and
+// no visible loss at list size.
+constexpr quint8 keptJpegQuality = 90;
+
+const QString errorSource = QStringLiteral("Tabilo");
+
+ProducedThumbnail badPicture(const QString &path, const QString &why)
+{
+    ProducedThumbnail produced;
+    produced.outcome = ProducedThumbnail::Outcome::BadPicture;
+    produced.error = ErrorRecord{invalidPictureError, errorSource,
+                                 QStringLiteral("ピクチャが不正です。 ") +
+                                     QFileInfo(path).fileName() + QStringLiteral(": ") + why};
+    return produced;
+}
+
+// A file that cannot be opened is a file error, not a damaged picture.
+bool openFailure(const QString &path, ErrorRecord &error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return false;
+    }
+    const FileError failure = fileErrorFromErrno(errno);
+    error = ErrorRecord{failure.number, errorSource,
+                        QFileInfo(path).fileName() + QStringLiteral(": ") + failure.description};
+    return true;
+}
+
+} // namespace
+
+QString thumbnailSizeTag(qint64 width, qint64 height)
+{
+    const auto fiveDigits = [](qint64 value) {
+        return QStringLiteral("%1").arg(qAbs(value) % 100000, 5, 10, QLatin1Char('0'));
+    };
+    return fiveDigits(width) + fiveDigits(height);
+}
+
+QImage decodeListPicture(const QByteArray &jpeg, QSize size)
+{
+    const DecodedJpeg decoded = decodeJpegForBox(jpeg, size);
+    if (decoded.isNull())
+        return {};
+    if (decoded.image.size() == size)
+        return decoded.image;
+    return decoded.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+ThumbnailProducer::ThumbnailProducer(QSize imageSize, QColor background)
+    : m_imageSize(imageSize), m_background(background)
+{
+}
+
+ProducedThumbnail ThumbnailProducer::operator()(const QString &path) const
+{
+    QByteArray thumb;
+    ExifThumb exifThumb;
+    if (exifThumb.GetThumb(path, thumb) != 0)
+        return fromExifThumbnail(path, thumb);
+    return fromFullPicture(path);
+}
+
+ProducedThumbnail ThumbnailProducer::fromExifThumbnail(const QString &path,
+                                                       const QByteArray &thumb) const
+{
+    const QImage image = decodeListPicture(thumb, m_imageSize);
+    if (image.isNull()) {
+        ProducedThumbnail produced = badPicture(path, QStringLiteral("Exif thumbnail"));
+        produced.fromExif = true;
+        return produced;
+    }
+    ProducedThumbnail produced;
+    produced.outcome = ProducedThumbnail::Outcome::Listed;
+    produced.fromExif = true;
+    produced.jpeg = thumb;
+    produced.image = image;
+    return produced;
+}
+
+ProducedThumbnail ThumbnailProducer::fromFullPicture(const QString &path) const
+{
+    const DecodedJpeg decoded = decodeJpegFileForBox(path, m_imageSize);
+    if (decoded.isNull()) {
+        ProducedThumbnail produced;
+        if (openFailure(path, produced.error))
+            return produced; // Outcome::Failed
+        return badPicture(path, decoded.error);
+    }
+    QImage drawn(m_imageSize, QImage::Format_RGB32);
+    if (drawn.isNull() || PaintFit(drawn, decoded.image, m_background, decoded.fullSize) != 0)
+        return badPicture(path, QStringLiteral("cannot draw the picture"));
+
+    ProducedThumbnail produced;
+    produced.jpeg = encodeJpeg(drawn, drawn.width(), drawn.height(), keptJpegQuality);
+    if (produced.jpeg.isEmpty()) {
+        produced.error = ErrorRecord{invalidPictureError, errorSource,
+                                     QFileInfo(path).fileName() +
+                                         QStringLiteral(": cannot keep the drawn thumbnail")};
+        return produced; // Outcome::Failed
+    }
+    produced.outcome = ProducedThumbnail::Outcome::Listed;
+    produced.image = drawn;
+    const JpegSize size = GetJpegSize(path);
+    produced.tag = thumbnailSizeTag(size.width, size.height);
+    return produced;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include "app/producedthumbnail.h"
+
+// The size tag of a picture drawn from its full image: width and height as
+// five digits each with leading zeros; larger values keep their last five digits.
+QString thumbnailSizeTag(qint64 width, qint64 height);
+
+// Decodes a kept list picture (an Exif thumbnail or a drawn one) and scales it
+// to exactly `size`, as the list's picture store shows every picture. Null when
+// the bytes do not decode.
+QImage decodeListPicture(const QByteArray &jpeg, QSize size);
+
+// Makes the list picture of one file: the Exif thumbnail, decoded from memory,
+// when the file has one; otherwise the full picture decoded at the smallest
+// DCT scale that still covers the box and painted to fit, kept as a small JPEG.
+// Holds no state between calls, so worker threads may share one.
+class ThumbnailProducer
+{
+  public:
+    ThumbnailProducer(QSize imageSize, QColor background);
+
+    ProducedThumbnail operator()(const QString &path) const;
+
+  private:
+    ProducedThumbnail fromExifThumbnail(const QString &path, const QByteArray &thumb) const;
+    ProducedThumbnail fromFullPicture(const QString &path) const;
+
+    QSize m_imageSize;
+    QColor m_background;
+};
