@@ -9,8 +9,13 @@ struct StepError {
     bool failed = false;
     int systemError = 0; // errno of the failed system call, 0 for other failures
     QString description;
+    int number = 0; // the program's error number when a lower layer already chose it
 
     static StepError none() { return {}; }
     static StepError fromErrno(int error, const QString &what);
-    static StepError because(const QString &description) { return {true, 0, description}; }
+    static StepError because(const QString &description) { return {true, 0, description, 0}; }
+    static StepError numbered(int number, const QString &description)
+    {
+        return {number != 0, 0, description, number};
+    }
 };

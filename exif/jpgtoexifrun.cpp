@@ -1,0 +1,274 @@
+#include "exif/jpgtoexifrun.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "exif/exifdata.h"
+#include "exif/jpgtoexif.h"
+#include "exif/workfile.h"
+
+namespace
+{
+
+const QString kTempSuffix = QStringLiteral("VORNTMP");
+
+QByteArray nativePath(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// What identifies one version of a file: a replaced or rewritten file differs.
+struct FileVersion {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    mode_t mode = 0;
+    uid_t owner = 0;
+    gid_t group = 0;
+
+    bool sameAs(const FileVersion &other) const
+    {
+        return device == other.device && inode == other.inode && size == other.size &&
+               modified.tv_sec == other.modified.tv_sec &&
+               modified.tv_nsec == other.modified.tv_nsec;
+    }
+};
+
+StepError statFile(const QString &path, FileVersion &version)
+{
+    struct stat info {
+    };
+    if (::stat(nativePath(path).constData(), &info) != 0)
+        return StepError::fromErrno(errno, path);
+    version = {info.st_dev,  info.st_ino, info.st_size, info.st_mtim,
+               info.st_mode, info.st_uid, info.st_gid};
+    return StepError::none();
+}
+
+StepError renameFile(const QString &from, const QString &to)
+{
+    if (::rename(nativePath(from).constData(), nativePath(to).constData()) != 0)
+        return StepError::fromErrno(errno, from);
+    return StepError::none();
+}
+
+// Gives the new file the picture's permissions and owner, and puts it on disk.
+StepError settleNewFile(const QString &path, const FileVersion &picture)
+{
+    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return StepError::fromErrno(errno, path);
+    // Only root may give a file away; anyone else keeps owning the new file.
+    if (::geteuid() == 0 && ::fchown(fd, picture.owner, picture.group) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return StepError::fromErrno(error, path);
+    }
+    if (::fchmod(fd, picture.mode & 07777) != 0 || ::fsync(fd) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return StepError::fromErrno(error, path);
+    }
+    if (::close(fd) != 0)
+        return StepError::fromErrno(errno, path);
+    return StepError::none();
+}
+
+// Moves the built file from the work folder to its place beside the picture:
+// a rename on the same file system, else a copy.
+StepError placeBuiltFile(const QString &built, const QString &target, const FileVersion &picture)
+{
+    removeFile(target);
+    if (::rename(nativePath(built).constData(), nativePath(target).constData()) != 0) {
+        if (errno != EXDEV)
+            return StepError::fromErrno(errno, target);
+        QByteArray data;
+        if (StepError error = readWholeFile(built, data); error.failed)
+            return error;
+        if (StepError error = writeNewFile(target, {QByteArrayView(data)}, FileSync::No);
+            error.failed)
+            return error;
+        removeFile(built);
+    }
+    return settleNewFile(target, picture);
+}
+
+bool folderIsWritable(const QString &folder, StepError &error)
+{
+    if (::access(nativePath(folder).constData(), W_OK) == 0)
+        return true;
+    error = StepError::fromErrno(errno, folder);
+    return errno != EACCES && errno != EROFS && errno != EPERM;
+}
+
+enum class FileEnd { Next, EndRun };
+
+// One picture through the steps; returns whether the run goes on.
+class FileConversion
+{
+  public:
+    FileConversion(const QString &path, const Jpg2ExifOptions &options, const Jpg2ExifPorts &ports,
+                   Jpg2ExifResult &result)
+        : m_path(path), m_temp(path + kTempSuffix), m_backup(jpg2ExifBackupPath(path)),
+          m_folder(QFileInfo(path).absolutePath()), m_options(options), m_ports(ports),
+          m_result(result)
+    {
+    }
+
+    FileEnd run(ExifData &exif)
+    {
+        exif.SetExif(m_path);
+        if (exif.IsExif()) {
+            m_ports.fileDone(m_path, Jpg2ExifOutcome::AlreadyExif, QString());
+            return FileEnd::Next;
+        }
+        return convert();
+    }
+
+  private:
+    FileEnd convert()
+    {
+        // Taken first: any change to the picture from here on stops its conversion.
+        FileVersion before;
+        statFile(m_path, before);
+        StepError error = m_ports.readAttributes(m_path, m_attributes);
+        if (error.failed) {
+            logged(QStringLiteral("jpg2exifhenkan 0"), error);
+            m_attributesKnown = false;
+        }
+        if (!folderIsWritable(m_folder, error)) {
+            failed(error.description);
+            m_result.end = Jpg2ExifEnd::WriteDenied;
+            return FileEnd::EndRun;
+        }
+
+        const ExifBuild build = MakeExifFile(m_path, m_options.quality, m_options.workFolder);
+        if (!build.ok()) {
+            for (const QString &label : build.labels)
+                m_ports.log(label, build.error);
+            return failed(build.labels.value(0) + QStringLiteral(": ") + build.error.description);
+        }
+        if (error = placeBuiltFile(build.path, m_temp, before); error.failed)
+            return failedAfterBuild(m_path + QStringLiteral("jpg2exifhenkan 5"), error);
+        FileVersion now;
+        if (error = statFile(m_path, now); !error.failed && !now.sameAs(before))
+            error = StepError::because(m_path + QStringLiteral(": changed while being converted"));
+        if (error.failed)
+            return failedAfterBuild(m_path + QStringLiteral("jpg2exifhenkan 5"), error);
+        return replace();
+    }
+
+    FileEnd replace()
+    {
+        bool backupIsLink = false;
+        if (m_options.keepBackup) {
+            const BackupStep step = makeBackup(backupIsLink);
+            if (step != BackupStep::Made)
+                return step == BackupStep::NameTaken ? FileEnd::EndRun : FileEnd::Next;
+        }
+        if (StepError error = renameFile(m_temp, m_path); error.failed) {
+            // The picture goes back under its own name.
+            if (m_options.keepBackup && backupIsLink)
+                removeFile(m_backup);
+            else if (m_options.keepBackup)
+                renameFile(m_backup, m_path);
+            return failedAfterBuild(m_path + QStringLiteral("jpg2exifhenkan 3"), error);
+        }
+        syncFolder(m_folder);
+        if (m_attributesKnown) {
+            if (StepError error = m_ports.writeAttributes(m_path, m_attributes); error.failed) {
+                logged(m_path + QStringLiteral("jpg2exifhenkan 4"), error);
+                return failed(error.description);
+            }
+        }
+        ++m_result.converted;
+        m_ports.fileDone(m_path, Jpg2ExifOutcome::Converted, QString());
+        return FileEnd::Next;
+    }
+
+    enum class BackupStep { Made, NameTaken, Failed };
+
+    // The unconverted file under its backup name: a second link, so that the
+    // picture keeps its own name throughout, or a rename where the file system
+    // has no links. An existing backup is never replaced.
+    BackupStep makeBackup(bool &isLink)
+    {
+        isLink = ::link(nativePath(m_path).constData(), nativePath(m_backup).constData()) == 0;
+        if (isLink)
+            return BackupStep::Made;
+        const int linkError = errno;
+        if (linkError != EEXIST && !QFileInfo::exists(m_backup)) {
+            StepError error = StepError::fromErrno(linkError, m_backup);
+            if (linkError == EPERM || linkError == EOPNOTSUPP || linkError == EMLINK)
+                error = renameFile(m_path, m_backup);
+            if (!error.failed)
+                return BackupStep::Made;
+            failedAfterBuild(QStringLiteral("jpg2exifhenkan 1"), error);
+            return BackupStep::Failed;
+        }
+        removeFile(m_temp);
+        failed(m_backup + QStringLiteral(": already exists"));
+        m_result.end = Jpg2ExifEnd::BackupExists;
+        return BackupStep::NameTaken;
+    }
+
+    void logged(const QString &label, const StepError &error)
+    {
+        m_ports.log(label, error);
+        m_reason = label + QStringLiteral(": ") + error.description;
+    }
+
+    FileEnd failed(const QString &reason)
+    {
+        m_ports.fileDone(m_path, Jpg2ExifOutcome::Failed, m_reason.isEmpty() ? reason : m_reason);
+        return FileEnd::Next;
+    }
+
+    FileEnd failedAfterBuild(const QString &label, const StepError &error)
+    {
+        removeFile(m_temp);
+        logged(label, error);
+        return failed(QString());
+    }
+
+    QString m_path, m_temp, m_backup, m_folder;
+    const Jpg2ExifOptions &m_options;
+    const Jpg2ExifPorts &m_ports;
+    Jpg2ExifResult &m_result;
+    int m_attributes = 0;
+    bool m_attributesKnown = true;
+    QString m_reason;
+};
+
+} // namespace
+
+QString jpg2ExifBackupPath(const QString &path)
+{
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return (dot < 0 ? path : path.left(dot)) + QStringLiteral(".bak");
+}
+
+Jpg2ExifResult runJpg2Exif(const QStringList &paths, const Jpg2ExifOptions &options,
+                           const Jpg2ExifPorts &ports)
+{
+    Jpg2ExifResult result;
+    ExifData exif; // one object serves the run: only IsExif is read
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        FileConversion conversion(paths[i], options, ports, result);
+        if (conversion.run(exif) == FileEnd::EndRun)
+            break;
+        ports.progress(int(i + 1), int(paths.size()));
+        if (!ports.keepRunning()) {
+            result.end = i + 1 < paths.size() ? Jpg2ExifEnd::Stopped : Jpg2ExifEnd::Finished;
+            break;
+        }
+    }
+    return result;
+}
