@@ -1,5 +1,9 @@
 #include "app/settings.h"
 
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include "app/settingsfile.h"
 #include "app/settingsgroup.h"
 #include "app/settingstext.h"
 
@@ -64,17 +68,23 @@ QString withoutTrailingSlash(const QString &folder)
     return folder;
 }
 
-QString storeProblem(QSettings &store)
+// After a damaged store was read, drop what the damage left behind: every
+// entry outside the group, and keys inside it that no version ever wrote.
+void dropDamagedEntries(QSettings &store)
 {
-    switch (store.status()) {
-    case QSettings::NoError:
-        return QString();
-    case QSettings::AccessError:
-        return QStringLiteral("設定ファイル %1 を読み書きできません。").arg(store.fileName());
-    case QSettings::FormatError:
-        return QStringLiteral("設定ファイル %1 の形式が正しくありません。").arg(store.fileName());
+    for (const QString &key : store.childKeys())
+        store.remove(key);
+    for (const QString &group : store.childGroups()) {
+        if (group != QStringLiteral("Settings"))
+            store.remove(group);
     }
-    return QString();
+    static const QRegularExpression keyName(QStringLiteral("^[A-Za-z][A-Za-z0-9]*$"));
+    store.beginGroup(QStringLiteral("Settings"));
+    for (const QString &key : store.childKeys()) {
+        if (!keyName.match(key).hasMatch())
+            store.remove(key);
+    }
+    store.endGroup();
 }
 
 void readStartUpOrder(SettingsReader &in, AppSettings &s)
@@ -234,8 +244,11 @@ AppSettings &appSettings()
 
 QSettings &settingsStore()
 {
-    static QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabilo"),
-                           QStringLiteral("Tabilo"));
+    // INI text under the user's configuration folder, named as the native
+    // store would name it (Tabilo/Tabilo.conf) rather than QSettings' ".ini".
+    static QSettings store(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                               QStringLiteral("/Tabilo/Tabilo.conf"),
+                           QSettings::IniFormat);
     return store;
 }
 
@@ -244,7 +257,7 @@ QStringList readSettings(QSettings &store, const QString &programFolder, AppSett
     settings = AppSettings();
     settings.filePath = withoutTrailingSlash(programFolder);
     QStringList problems;
-    const QString broken = storeProblem(store);
+    const QString broken = damageOfSettingsStore(store);
     if (broken.isEmpty()) {
         SettingsReader in(store);
         readStartUpOrder(in, settings);
@@ -260,6 +273,8 @@ QStringList readSettings(QSettings &store, const QString &programFolder, AppSett
 QStringList writeSettings(QSettings &store, const AppSettings &settings,
                           const std::optional<MainWindowPlacement> &placement)
 {
+    if (!damageOfSettingsStore(store).isEmpty())
+        dropDamagedEntries(store);
     {
         SettingsGroup out(store);
         if (placement)
@@ -267,8 +282,10 @@ QStringList writeSettings(QSettings &store, const AppSettings &settings,
         writeShutdownOrder(out, settings);
     }
     store.sync();
-    const QString problem = storeProblem(store);
-    return problem.isEmpty() ? QStringList() : QStringList{problem};
+    // A format error stays reported from the reading; only access fails a write.
+    if (store.status() == QSettings::AccessError)
+        return {QStringLiteral("設定ファイル %1 に書き込めません。").arg(store.fileName())};
+    return {};
 }
 
 qint16 readSettingInt16(QSettings &store, const QString &key, qint16 defaultValue)

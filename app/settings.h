@@ -17,6 +17,8 @@ struct MainWindowPlacement {
     float top = 100;     // MainTop
     float width = 5600;  // MainWidth
     float height = 6500; // MainHeight
+
+    bool operator==(const MainWindowPlacement &) const = default;
 };
 
 struct GeneralSettings {
@@ -34,6 +36,8 @@ struct GeneralSettings {
     QString RotBackUpFolder = QStringLiteral("Original");
     qint32 RotThumbVal = 0;
     qint32 RotThumbBackColor = 0;
+
+    bool operator==(const GeneralSettings &) const = default;
 };
 
 struct ExProgramSettings {
@@ -41,6 +45,8 @@ struct ExProgramSettings {
     qint16 ExProDirect = 0;
     qint16 ExProSW = 0;
     bool gDefExPro = false;
+
+    bool operator==(const ExProgramSettings &) const = default;
 };
 
 // The information panel's font (DataFont, DataSize, DataBold, DataItalic).
@@ -49,6 +55,8 @@ struct FontSetting {
     double size = 10;
     bool bold = false;
     bool italic = false;
+
+    bool operator==(const FontSetting &) const = default;
 };
 
 // The thumbnail list's font (gThumbLabel*) and colours.
@@ -60,6 +68,8 @@ struct ThumbListLook {
     qint32 ThumbColor = qint32(0x80000014u); // system colour 20, the 3-D highlight
     qint32 ExifColor = 0;
     qint32 NotExifColor = 255;
+
+    bool operator==(const ThumbListLook &) const = default;
 };
 
 struct SlideSettings {
@@ -74,6 +84,8 @@ struct SlideSettings {
     qint32 SlideEffectBias = 80;
     qint32 SlideBackColor = 0;
     bool SlideFullScreen = true;
+
+    bool operator==(const SlideSettings &) const = default;
 };
 
 struct AppSettings {
@@ -85,12 +97,14 @@ struct AppSettings {
     FontSetting dataFont;
     ThumbListLook thumbLook;
     SlideSettings slide;
+
+    bool operator==(const AppSettings &) const = default;
 };
 
 // The one instance the whole program shares.
 AppSettings &appSettings();
 
-// The user's settings store (INI, user scope, "Tabilo"/"Tabilo").
+// The user's settings store: INI text in ~/.config/Tabilo/Tabilo.conf.
 QSettings &settingsStore();
 
 // Reads every stored value in start-up order into `settings`, starting from

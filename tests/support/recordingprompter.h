@@ -88,12 +88,16 @@ class RecordingPrompter : public Prompter
 
     std::optional<QFont> chooseFont(const QFont &) override
     {
-        return answer(m_fonts, Request{Kind::Font}, std::optional<QFont>());
+        Request request;
+        request.kind = Kind::Font;
+        return answer(m_fonts, request, std::optional<QFont>());
     }
 
     std::optional<QColor> chooseColor(const QColor &) override
     {
-        return answer(m_colors, Request{Kind::Color}, std::optional<QColor>());
+        Request request;
+        request.kind = Kind::Color;
+        return answer(m_colors, request, std::optional<QColor>());
     }
 
   private:
