@@ -271,6 +271,9 @@ const QString kThumbLabel = QStringLiteral("make thum2");
 
 ExifBuild MakeExifFile(const QString &sourcePath, quint8 quality, const QString &workFolder)
 {
+    if (workFolder.isEmpty())
+        return failed({QStringLiteral("make thum")},
+                      StepError::because(QStringLiteral("no private work folder")));
     PartFiles parts(workFolder);
     removeFile(parts.exif);
 
