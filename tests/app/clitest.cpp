@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace
+{
+
+const QString kFixtures = QStringLiteral(TABILO_CAMERA_FIXTURES "/");
+
+struct CliRun {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun runCli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(TABILO_CLI), arguments);
+    CliRun run;
+    if (!process.waitForFinished(30000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+TEST(Cli, Version)
+{
+    const CliRun run = runCli({QStringLiteral("--version")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "Tabilo 5.7.20\n");
+}
+
+// Expected values from exiftool -a -G1 -n (see the panel tests for the field list), shaped by
+// the program's own rules: untrimmed texts, the later shutter tag, DateTimeDigitized.
+TEST(Cli, ExifOfALittleEndianCameraFile)
+{
+    const QString path = kFixtures + QStringLiteral("canon-ixus.jpg");
+    const CliRun run = runCli({QStringLiteral("exif"), path});
+    EXPECT_EQ(run.status, 0);
+    const QByteArray expected =
+        "{\"GetExif\":\"" + path.toUtf8() +
+        "\",\"ExifError\":0,\"VersionExif\":\"2.1\",\"IsExif\":true,"
+        "\"DateExif\":\"2001/06/09 15:17:32\",\"SizeExifX\":640,\"SizeExifY\":480,"
+        "\"FlashExif\":\"OFF\",\"ShutterSpeed\":\"1/350\",\"MakerExif\":\"Canon\","
+        "\"SoftwearExif\":\"\",\"ModelExif\":\"Canon DIGITAL IXUS\\u0000\","
+        "\"PictureMode\":\"未定義\",\"Fnumber\":4,\"SokkouMode\":\"中央重点\","
+        "\"RosyutsuProgram\":\"未定義\",\"FocalLength\":10.8125,\"ExpBiasVal\":\" 0\","
+        "\"IIMM\":\"II\",\"HaveThumb\":true,\"ISOspeedRate\":0}\n";
+    EXPECT_EQ(run.out, expected);
+}
+
+TEST(Cli, ExifOfABigEndianCameraFile)
+{
+    const QString path = kFixtures + QStringLiteral("fujifilm-finepix40i.jpg");
+    const CliRun run = runCli({QStringLiteral("exif"), path});
+    EXPECT_EQ(run.status, 0);
+    const QByteArray expected =
+        "{\"GetExif\":\"" + path.toUtf8() +
+        "\",\"ExifError\":0,\"VersionExif\":\"2.1\",\"IsExif\":true,"
+        "\"DateExif\":\"2000/08/04 18:22:57\",\"SizeExifX\":2400,\"SizeExifY\":1800,"
+        "\"FlashExif\":\"ON \",\"ShutterSpeed\":\"1/45\",\"MakerExif\":\"FUJIFILM\","
+        "\"SoftwearExif\":\"Digital Camera FinePix40i Ver1.39\",\"ModelExif\":\"FinePix40i\","
+        "\"PictureMode\":\"未定義\",\"Fnumber\":2.8,\"SokkouMode\":\"分割測光\","
+        "\"RosyutsuProgram\":\"ﾉｰﾏﾙﾌﾟﾛｸﾞﾗﾑ\",\"FocalLength\":8.7,\"ExpBiasVal\":\" 0\","
+        "\"IIMM\":\"MM\",\"HaveThumb\":true,\"ISOspeedRate\":200}\n";
+    EXPECT_EQ(run.out, expected);
+}
+
+TEST(Cli, ExifOfAFileThatIsNotExif)
+{
+    // JFIF comes first; the bytes at offset 12 are JFIF's minor version (2) and units (1).
+    const CliRun run = runCli({QStringLiteral("exif"), kFixtures + QStringLiteral("nikon-e950.jpg")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.out.contains("\"IsExif\":false")) << run.out.constData();
+    EXPECT_TRUE(run.out.contains("\"VersionExif\":\"\\u0000\"")) << run.out.constData();
+    EXPECT_TRUE(run.out.contains("\"IIMM\":\"\\u0002\\u0001\"")) << run.out.constData();
+    EXPECT_TRUE(run.out.endsWith("}\n"));
+}
+
+TEST(Cli, JpegFrame)
+{
+    // exiftool: 600 x 450 baseline; first DQT marker at 0x2635 - 4 (0-based).
+    const CliRun run =
+        runCli({QStringLiteral("jpeg"), kFixtures + QStringLiteral("fujifilm-finepix40i.jpg")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(
+        run.out,
+        "{\"width\":600,\"height\":450,\"frameType\":0,\"notMultipleOf8\":1,\"body\":9778}\n");
+}
+
+TEST(Cli, ThumbWritesTheEmbeddedThumbnail)
+{
+    QTemporaryDir folder;
+    const QString out = folder.filePath(QStringLiteral("thumb.jpg"));
+    const CliRun run =
+        runCli({QStringLiteral("thumb"), kFixtures + QStringLiteral("canon-ixus.jpg"), out});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "5342\n"); // exiftool ThumbnailLength
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray thumb = file.readAll();
+    EXPECT_EQ(thumb.size(), 5342);
+    EXPECT_TRUE(thumb.startsWith("\xFF\xD8"));
+}
+
+TEST(Cli, InfoPrintsTheEighteenPanelLines)
+{
+    const CliRun run = runCli({QStringLiteral("info"), kFixtures + QStringLiteral("canon-ixus.jpg"),
+                            QStringLiteral("--table"), QStringLiteral(TABILO_CAMERA_TABLE)});
+    EXPECT_EQ(run.status, 0);
+    const QList<QByteArray> lines = run.out.split('\n');
+    ASSERT_EQ(lines.size(), 19); // eighteen lines and the final line feed
+    EXPECT_EQ(lines[4], "SHUTTER : 1/350 sec");
+    EXPECT_EQ(QString::fromUtf8(lines[6]), QStringLiteral("f  = 70mm (35mm換算)"));
+    EXPECT_EQ(QString::fromUtf8(lines[7]), QStringLiteral("×2.0"));
+    EXPECT_EQ(lines[14], "FILE SIZE  : 125 KB");
+}
+
+TEST(Cli, UsageErrorsExitWithStatus2)
+{
+    QTemporaryDir folder;
+    const QString missing = folder.filePath(QStringLiteral("missing.jpg"));
+    const QList<QStringList> cases = {
+        {},
+        {QStringLiteral("rotate")},
+        {QStringLiteral("exif")},
+        {QStringLiteral("exif"), missing},
+        {QStringLiteral("exif"), folder.path()},
+        {QStringLiteral("thumb"), kFixtures + QStringLiteral("canon-ixus.jpg")},
+        {QStringLiteral("thumb"), kFixtures + QStringLiteral("canon-ixus.jpg"),
+         folder.filePath(QStringLiteral("no/such/folder/t.jpg"))},
+        {QStringLiteral("jpeg"), missing},
+        {QStringLiteral("info")},
+        {QStringLiteral("info"), kFixtures + QStringLiteral("canon-ixus.jpg"),
+         QStringLiteral("--table")},
+        {QStringLiteral("info"), kFixtures + QStringLiteral("canon-ixus.jpg"),
+         QStringLiteral("--table"), missing},
+    };
+    for (const QStringList &arguments : cases) {
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.status, 2) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.startsWith("tabilo-cli: ")) << arguments.join(u' ').toStdString();
+    }
+}
+
+} // namespace
