@@ -89,6 +89,8 @@ bool HiddenList::remove(const QString &name)
 
 FileError HiddenList::save() const
 {
+    if (m_folder.isEmpty())
+        return fileError(FileErrorNumber::InvalidCall, QStringLiteral("no folder was loaded"));
     const QString path = listPathOf(m_folder);
     if (std::all_of(m_lines.begin(), m_lines.end(), isBlank)) {
         if (QFile::exists(path) && !QFile::remove(path))

@@ -23,6 +23,7 @@ class HiddenList
     bool add(const QString &name);
     bool remove(const QString &name);
 
+    // Writes the list back to the folder last loaded (error 5 before any load).
     FileError save() const;
 
   private:
