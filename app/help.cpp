@@ -1,0 +1,67 @@
+#include "app/help.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPointer>
+
+#include "app/helpwindow.h"
+
+namespace
+{
+QPointer<HelpWindow> openHelpWindow;
+
+HelpWindow *helpWindow()
+{
+    if (!openHelpWindow) {
+        openHelpWindow = new HelpWindow(helpFolder());
+        openHelpWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    return openHelpWindow;
+}
+
+void bringUp(HelpWindow *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+} // namespace
+
+QString helpFolder()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help"));
+}
+
+bool showHelpContents()
+{
+    HelpWindow *window = helpWindow();
+    window->showContents();
+    bringUp(window);
+    return window->book().isValid();
+}
+
+bool showHelpContext(int context)
+{
+    HelpWindow *window = helpWindow();
+    const bool shown = window->showContext(context);
+    bringUp(window);
+    return shown;
+}
+
+bool showHelpIndex(const QString &keyword)
+{
+    HelpWindow *window = helpWindow();
+    window->showIndex(keyword);
+    bringUp(window);
+    return window->book().isValid();
+}
+
+void closeAllHelp()
+{
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<HelpWindow *>(window))
+            window->close();
+    }
+}

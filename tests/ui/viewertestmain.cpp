@@ -1,0 +1,16 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "app/japanesefonts.h"
+
+// The viewer, About and help tests share one application object.
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Tabilo"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tabilo"));
+    installJapaneseFontSubstitutes();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
