@@ -25,6 +25,10 @@ namespace
 
 const QString kReadSettingsPlace = QStringLiteral("read settings");
 
+// The smallest window that still shows the toolbar, the list and the panel side by side.
+constexpr double kMinimumWindowWidth = 9300;
+constexpr double kMinimumWindowHeight = 4000;
+
 // Lengths of the information panel's lines, in twips, for a font of F points: each line is
 // F * 25 high, lines are (F + 5) * 25 apart, inset 190 from either side.
 constexpr double kLineInset = 190;
@@ -61,6 +65,8 @@ void Form1::placeWindow()
 {
     const MainWindowPlacement &placement = appSettings().placement;
     const double dpi = logicalDpi();
+    setMinimumSize(twipsToPixels(kMinimumWindowWidth, dpi),
+                   twipsToPixels(kMinimumWindowHeight, dpi));
     move(twipsToPixels(placement.left, dpi), twipsToPixels(placement.top, dpi));
     resize(twipsToPixels(placement.width, dpi), twipsToPixels(placement.height, dpi));
 }

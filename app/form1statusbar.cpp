@@ -16,7 +16,8 @@ void Form1::createStatusBar()
         QString widestText; // keeps the panel wide enough for what it shows
     };
     const QList<PanelSpec> specs = {
-        {QStringLiteral("messege"), QStringLiteral("ｲﾝﾌｫﾒｰｼｮﾝ"), 1, {}},
+        {QStringLiteral("messege"), QStringLiteral("ｲﾝﾌｫﾒｰｼｮﾝ"), 1,
+         QStringLiteral(" 9999 ﾌｧｲﾙを選択しました。")},
         {QStringLiteral("VisOrHid"), QStringLiteral("選択している画像のﾓｰﾄﾞ"), 0,
          QStringLiteral("非公開")},
         {QStringLiteral("Visible"), QStringLiteral("現在の表示ﾓｰﾄﾞ"), 0, QStringLiteral("公開")},

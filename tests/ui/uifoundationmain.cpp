@@ -1,0 +1,19 @@
+#include "app/japanesefonts.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+// Window tests need one application object for the whole run. They run on the offscreen
+// platform (96 DPI, no window manager) also when ctest lists them, without its environment.
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Tabilo"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tabilo"));
+    installJapaneseFontSubstitutes();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
