@@ -12,3 +12,4 @@ int runExifCommand(const QStringList &arguments);
 int runThumbCommand(const QStringList &arguments);
 int runJpegCommand(const QStringList &arguments);
 int runInfoCommand(const QStringList &arguments);
+int runConvertCommand(const QStringList &arguments);

@@ -17,6 +17,7 @@ const Subcommand kSubcommands[] = {
     {"thumb", runThumbCommand},
     {"jpeg", runJpegCommand},
     {"info", runInfoCommand},
+    {"convert", runConvertCommand},
 };
 
 QString usage()
