@@ -1,0 +1,174 @@
+// Measures converting a folder of plain 12-megapixel JPEG files into Exif
+// files against its floor: a 1/8 DCT-scaled decode of each file plus copying
+// its bytes once, which any conversion that draws a thumbnail and keeps the
+// picture data must do.
+//
+//   exifwrite_bench [cache folder]
+//
+// The source picture is generated once into the cache folder and reused.
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <turbojpeg.h>
+
+#include "exif/jpegencoder.h"
+#include "exif/jpgtoexifrun.h"
+
+namespace
+{
+
+constexpr int kFileCount = 100;
+constexpr int kRounds = 3;
+constexpr int kWidth = 4000;
+constexpr int kHeight = 3000;
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A photograph-like picture: smooth colour fields with fine grain, about 3 MB
+// as a JPEG.
+QImage makePicture()
+{
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    quint32 noise = 12345;
+    for (int y = 0; y < kHeight; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < kWidth; ++x) {
+            noise = noise * 1664525u + 1013904223u;
+            const int grain = int(noise >> 29) - 4;
+            const int r = 128 + int(90 * std::sin(x * 0.0031 + y * 0.0017)) + grain;
+            const int g = 128 + int(90 * std::sin(x * 0.0013 - y * 0.0029)) + grain;
+            const int b = 128 + int(90 * std::cos((x + y) * 0.0021)) + grain;
+            line[x] = qRgb(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255));
+        }
+    }
+    return image;
+}
+
+QByteArray sourcePicture(const QString &cacheFolder)
+{
+    const QString path = cacheFolder + QStringLiteral("/exifwrite-plain-4000x3000.jpg");
+    QFile cached(path);
+    if (cached.open(QIODevice::ReadOnly))
+        return cached.readAll();
+    QDir().mkpath(cacheFolder);
+    const QByteArray jpeg = encodeJpeg(makePicture(), kWidth, kHeight, 92);
+    QFile out(path);
+    if (out.open(QIODevice::WriteOnly))
+        out.write(jpeg);
+    return jpeg;
+}
+
+QStringList fillFolder(const QString &folder, const QByteArray &jpeg)
+{
+    QStringList paths;
+    for (int i = 0; i < kFileCount; ++i) {
+        const QString path = folder + QStringLiteral("/IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size())
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        paths.append(path);
+    }
+    return paths;
+}
+
+// The floor for one file: read it, decode it at 1/8 scale, write its bytes once.
+bool floorOneFile(tjhandle decoder, const QString &path, QByteArray &pixels)
+{
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray jpeg = in.readAll();
+    const auto *data = reinterpret_cast<const unsigned char *>(jpeg.constData());
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    if (tjDecompressHeader3(decoder, data, jpeg.size(), &width, &height, &subsampling,
+                            &colorspace) != 0)
+        return false;
+    const tjscalingfactor eighth{1, 8};
+    const int w = TJSCALED(width, eighth), h = TJSCALED(height, eighth);
+    pixels.resize(qsizetype(w) * h * 4);
+    if (tjDecompress2(decoder, data, jpeg.size(), reinterpret_cast<unsigned char *>(pixels.data()),
+                      w, 0, h, TJPF_BGRX, 0) != 0)
+        return false;
+    QFile out(path + QStringLiteral(".copy"));
+    return out.open(QIODevice::WriteOnly) && out.write(jpeg) == jpeg.size();
+}
+
+double floorRound(const QStringList &paths)
+{
+    tjhandle decoder = tjInitDecompress();
+    QByteArray pixels;
+    const auto start = Clock::now();
+    for (const QString &path : paths) {
+        if (!floorOneFile(decoder, path, pixels))
+            std::fprintf(stderr, "floor failed on %s\n", qPrintable(path));
+    }
+    const double elapsed = millisecondsSince(start);
+    tjDestroy(decoder);
+    return elapsed;
+}
+
+double conversionRound(const QStringList &paths, const QString &workFolder, int &converted)
+{
+    Jpg2ExifOptions options;
+    options.quality = 90;
+    options.workFolder = workFolder;
+    Jpg2ExifPorts ports;
+    ports.readAttributes = [](const QString &, int &attributes) {
+        attributes = 0;
+        return StepError::none();
+    };
+    ports.writeAttributes = [](const QString &, int) { return StepError::none(); };
+    ports.log = [](const QString &label, const StepError &error) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(label), qPrintable(error.description));
+    };
+    ports.progress = [](int, int) {};
+    ports.keepRunning = [] { return true; };
+    ports.fileDone = [](const QString &, Jpg2ExifOutcome, const QString &) {};
+    const auto start = Clock::now();
+    converted = runJpg2Exif(paths, options, ports).converted;
+    return millisecondsSince(start);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const QString cacheFolder =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TABILO_BENCH_CACHE);
+    const QByteArray jpeg = sourcePicture(cacheFolder);
+    std::printf("source: %d x %d plain JPEG, %.2f MB; %d files per round, best of %d rounds\n",
+                kWidth, kHeight, jpeg.size() / 1e6, kFileCount, kRounds);
+
+    double bestConversion = 1e300, bestFloor = 1e300;
+    for (int round = 0; round < kRounds; ++round) {
+        // Beside the cache, so that the pictures lie on the disk a user's folder would.
+        QTemporaryDir pictures(cacheFolder + QStringLiteral("/exifwrite-XXXXXX"));
+        QTemporaryDir work;
+        const QStringList paths = fillFolder(pictures.path(), jpeg);
+        bestFloor = std::min(bestFloor, floorRound(paths));
+        int converted = 0;
+        bestConversion = std::min(
+            bestConversion, conversionRound(paths, work.path() + QLatin1Char('/'), converted));
+        if (converted != kFileCount)
+            std::fprintf(stderr, "only %d of %d files converted\n", converted, kFileCount);
+    }
+    const double perFile = bestConversion / kFileCount, floorPerFile = bestFloor / kFileCount;
+    std::printf("conversion: %8.2f ms per file\n", perFile);
+    std::printf("floor:      %8.2f ms per file (1/8 decode + one copy)\n", floorPerFile);
+    std::printf("ratio:      %8.2f x the floor (goal: within 1.5 x)\n", perFile / floorPerFile);
+    return 0;
+}
