@@ -36,7 +36,8 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
         addLabel("lblDescription", QStringLiteral("Exifﾌｫｰﾏｯﾄ ﾃﾞｼﾞﾀﾙｶﾒﾗ画像 一覧表示ﾌﾟﾛｸﾞﾗﾑ")));
     texts->addSpacing(12);
     QLabel *label1 = addLabel(
-        "Label1", QStringLiteral("本ﾌﾟﾛｸﾞﾗﾑの使用により生じた損害について、作者は責任を負いません。"));
+        "Label1",
+        QStringLiteral("本ﾌﾟﾛｸﾞﾗﾑの使用により生じた損害について、作者は責任を負いません。"));
     label1->setFont(fontFromSetting(QStringLiteral("ＭＳ Ｐゴシック"), label1->font().pointSizeF(),
                                     false, false));
     texts->addWidget(label1);
@@ -70,7 +71,10 @@ QString frmAbout::versionText()
     return QStringLiteral("Version ") + QStringLiteral(TABILO_VERSION);
 }
 
-void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+void frmAbout::cmdSysInfo_Click()
+{
+    StartSysInfo();
+}
 
 QLabel *frmAbout::addLabel(const char *name, const QString &text)
 {

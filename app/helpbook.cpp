@@ -20,8 +20,8 @@ QList<HelpEntry> readList(QXmlStreamReader &xml)
             if (xml.name() == QLatin1String("a")) {
                 entry.target = xml.attributes().value(QLatin1String("href")).toString();
                 entry.reading = xml.attributes().value(QLatin1String("title")).toString();
-                entry.title = xml.readElementText(QXmlStreamReader::IncludeChildElements)
-                                  .simplified();
+                entry.title =
+                    xml.readElementText(QXmlStreamReader::IncludeChildElements).simplified();
             } else if (xml.name() == QLatin1String("ul")) {
                 entry.children = readList(xml);
             } else {
@@ -42,8 +42,7 @@ QList<HelpEntry> readEntryPage(const QString &path)
         return {};
     QXmlStreamReader xml(&file);
     while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement &&
-            xml.name() == QLatin1String("ul") &&
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("ul") &&
             xml.attributes().value(QLatin1String("class")) == QLatin1String("entries")) {
             QList<HelpEntry> entries = readList(xml);
             return xml.hasError() ? QList<HelpEntry>() : entries;
@@ -73,7 +72,8 @@ QMap<int, QString> readMap(const QString &path)
 } // namespace
 
 HelpBook::HelpBook(const QString &folder)
-    : m_folder(folder), m_contents(readEntryPage(QDir(folder).filePath(QStringLiteral("contents.html")))),
+    : m_folder(folder),
+      m_contents(readEntryPage(QDir(folder).filePath(QStringLiteral("contents.html")))),
       m_index(readEntryPage(QDir(folder).filePath(QStringLiteral("index.html")))),
       m_map(readMap(QDir(folder).filePath(QStringLiteral("map.txt"))))
 {

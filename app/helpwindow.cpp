@@ -17,7 +17,10 @@ namespace
 {
 constexpr int targetRole = Qt::UserRole;
 
-QString withoutAnchor(const QString &target) { return target.section(QLatin1Char('#'), 0, 0); }
+QString withoutAnchor(const QString &target)
+{
+    return target.section(QLatin1Char('#'), 0, 0);
+}
 } // namespace
 
 HelpWindow::HelpWindow(const QString &helpFolder, QWidget *parent)

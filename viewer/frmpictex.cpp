@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
-#include <QMenuBar>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
 
@@ -26,7 +26,10 @@ const QString loadPlace = QStringLiteral("frmpicEX");
 const QString errorSource = QStringLiteral("Tabilo");
 constexpr int invalidPictureError = 481;
 
-bool fitSetting() { return appSettings().general.gAutoSizeFit == 1; }
+bool fitSetting()
+{
+    return appSettings().general.gAutoSizeFit == 1;
+}
 } // namespace
 
 frmPictEX::frmPictEX(const QString &picturePath, QWidget *parent)
@@ -43,8 +46,8 @@ frmPictEX::frmPictEX(const QString &picturePath, QWidget *parent)
     m_imgDest->setObjectName(QStringLiteral("ImgDest"));
     m_imgDest->setScaledContents(true);
 
-    for (QWidget *surface : {m_inner, static_cast<QWidget *>(m_picDest),
-                             static_cast<QWidget *>(m_imgDest)})
+    for (QWidget *surface :
+         {m_inner, static_cast<QWidget *>(m_picDest), static_cast<QWidget *>(m_imgDest)})
         surface->installEventFilter(this);
 
     createMenus();
@@ -81,8 +84,7 @@ void frmPictEX::loadPicture()
     const QFileInfo info(m_picturePath);
     if (!info.exists()) {
         prompter().message(PromptIcon::Critical, QString(),
-                           m_picturePath + QStringLiteral("が読み込めません。"),
-                           PromptButtons::Ok);
+                           m_picturePath + QStringLiteral("が読み込めません。"), PromptButtons::Ok);
         return;
     }
     if (!info.isReadable()) {
@@ -103,7 +105,10 @@ void frmPictEX::loadPicture()
                                         m_picturePath + QStringLiteral(": ") + decoded.error});
 }
 
-bool frmPictEX::showsFitted() const { return !m_imgDest->isHidden(); }
+bool frmPictEX::showsFitted() const
+{
+    return !m_imgDest->isHidden();
+}
 
 void frmPictEX::showMode(bool fitted)
 {
@@ -139,7 +144,10 @@ void frmPictEX::Form_Resize()
                                     visibleLength(m_picture.height(), inner.height())));
 }
 
-void frmPictEX::mnuFileEXprogram_Click() { runExternalProgram(m_picturePath); }
+void frmPictEX::mnuFileEXprogram_Click()
+{
+    runExternalProgram(m_picturePath);
+}
 
 void frmPictEX::mnuOptionAutoSize_Click()
 {
@@ -155,7 +163,10 @@ void frmPictEX::mnuOptionOriginSize_Click()
     Form_Resize();
 }
 
-void frmPictEX::mnuFileExit_Click() { close(); }
+void frmPictEX::mnuFileExit_Click()
+{
+    close();
+}
 
 bool frmPictEX::eventFilter(QObject *watched, QEvent *event)
 {

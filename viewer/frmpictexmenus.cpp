@@ -24,7 +24,10 @@ QAction *addBar(QMenu *menu, const char *name)
 
 // Wallpaper from the viewer comes with the wallpaper dialog; until then the
 // items are shown but cannot be chosen.
-void disableWallpaper(QAction *item) { item->setEnabled(false); }
+void disableWallpaper(QAction *item)
+{
+    item->setEnabled(false);
+}
 } // namespace
 
 void frmPictEX::createMenus()

@@ -36,8 +36,8 @@ void PictureCanvas::setVisibleSize(const QSize &visible)
 
 void PictureCanvas::dragTo(const QPointF &pos)
 {
-    m_offset.setX(draggedOffset(m_offset.x(), m_lastPos.x(), pos.x(), m_picture.width(),
-                                m_visible.width()));
+    m_offset.setX(
+        draggedOffset(m_offset.x(), m_lastPos.x(), pos.x(), m_picture.width(), m_visible.width()));
     m_offset.setY(draggedOffset(m_offset.y(), m_lastPos.y(), pos.y(), m_picture.height(),
                                 m_visible.height()));
     m_lastPos = pos;

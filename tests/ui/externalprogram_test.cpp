@@ -15,8 +15,8 @@
 namespace
 {
 const QString errorTitle = QStringLiteral("外部ﾌﾟﾛｸﾞﾗﾑの実行ｴﾗｰ");
-const QString notSetText = QStringLiteral(
-    "外部ﾌﾟﾛｸﾞﾗﾑが設定されていません。\"ﾌｧｲﾙ\"－\"ｵﾌﾟｼｮﾝ\" で設定して下さい。");
+const QString notSetText =
+    QStringLiteral("外部ﾌﾟﾛｸﾞﾗﾑが設定されていません。\"ﾌｧｲﾙ\"－\"ｵﾌﾟｼｮﾝ\" で設定して下さい。");
 
 class ExternalProgramTest : public testing::Test
 {
@@ -48,7 +48,8 @@ class ExternalProgramTest : public testing::Test
         QFile script(path);
         EXPECT_TRUE(script.open(QIODevice::WriteOnly));
         script.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\n"
-                     "mv \"$0.tmp\" '" + output.toUtf8() + "'\n");
+                     "mv \"$0.tmp\" '" +
+                     output.toUtf8() + "'\n");
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return path;
@@ -108,10 +109,10 @@ TEST_F(ExternalProgramTest, FileThatCannotRunIsErrorFiftyThree)
     file.close();
     EXPECT_EQ(startExternalProgram(notProgram, QStringLiteral("/a.jpg")).number, 53);
     EXPECT_EQ(startExternalProgram(m_dir.path(), QStringLiteral("/a.jpg")).number, 53);
-    EXPECT_EQ(startExternalProgram(QStringLiteral("tabilo-no-such-program-xyz"),
-                                   QStringLiteral("/a.jpg"))
-                  .number,
-              53);
+    EXPECT_EQ(
+        startExternalProgram(QStringLiteral("tabilo-no-such-program-xyz"), QStringLiteral("/a.jpg"))
+            .number,
+        53);
 }
 
 TEST_F(ExternalProgramTest, ProgramStartsWithThePicturePathAsItsOneArgument)

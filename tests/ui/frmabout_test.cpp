@@ -95,7 +95,8 @@ TEST(StartSysInfo, StartsTheFirstInstalledToolInOrder)
     PathOverride path(tools.path());
     const QString marker = tools.filePath(QStringLiteral("started"));
     // Both installed: the earlier one in the list wins.
-    writeTool(tools.filePath(QStringLiteral("plasma-systemmonitor")), marker + QStringLiteral("-plasma"));
+    writeTool(tools.filePath(QStringLiteral("plasma-systemmonitor")),
+              marker + QStringLiteral("-plasma"));
     writeTool(tools.filePath(QStringLiteral("gnome-system-monitor")), marker);
     EXPECT_EQ(findSystemInformationTool(), tools.filePath(QStringLiteral("gnome-system-monitor")));
 

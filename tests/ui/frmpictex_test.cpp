@@ -131,8 +131,8 @@ TEST_F(FrmPictEXTest, LargePictureAtNaturalSizeFillsTheWorkAreaAndDragsTwiceAsFa
     // Dragging towards the top left corner stops at the picture's far edges.
     QTest::mouseMove(canvas, QPoint(0, 0));
     QTest::mouseMove(canvas, QPoint(-2000, -2000));
-    EXPECT_EQ(canvas->scrollOffset(), QPoint(2400 - canvas->visibleSize().width(),
-                                             1800 - canvas->visibleSize().height()));
+    EXPECT_EQ(canvas->scrollOffset(),
+              QPoint(2400 - canvas->visibleSize().width(), 1800 - canvas->visibleSize().height()));
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(-2000, -2000));
     EXPECT_FALSE(canvas->isDragging());
     // Moving without a button pressed does not scroll.
@@ -240,7 +240,8 @@ TEST_F(FrmPictEXTest, UndecodablePictureGoesToTheErrorLog)
     file.close();
     open(path, 1);
     ASSERT_EQ(m_logLines.size(), 1);
-    EXPECT_TRUE(m_logLines[0].contains(QStringLiteral(" : frmpicEX : "))) << m_logLines[0].toStdString();
+    EXPECT_TRUE(m_logLines[0].contains(QStringLiteral(" : frmpicEX : ")))
+        << m_logLines[0].toStdString();
     EXPECT_EQ(m_viewer->pictureSize(), QSize(0, 0));
     EXPECT_TRUE(m_viewer->isVisible());
 }

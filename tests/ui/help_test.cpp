@@ -161,12 +161,14 @@ TEST(HelpBook, MissingFolderKnowsNoTopic)
 TEST(HelpBook, ReadsNestedContentsAndSkipsBadMapLines)
 {
     QTemporaryDir dir;
-    writeFile(dir.filePath(QStringLiteral("contents.html")),
-              "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<html><body><ul class=\"entries\">"
-              "<li><a href=\"a.html\">A</a><ul><li><a href=\"b.html#x\">B <b>b</b></a></li></ul></li>"
-              "<li>no link</li></ul></body></html>");
-    writeFile(dir.filePath(QStringLiteral("map.txt")),
-              "# comment\n1000 a.html\nnot-a-number b.html\n2000\n3000 b.html extra\n 3001  b.html \n");
+    writeFile(
+        dir.filePath(QStringLiteral("contents.html")),
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<html><body><ul class=\"entries\">"
+        "<li><a href=\"a.html\">A</a><ul><li><a href=\"b.html#x\">B <b>b</b></a></li></ul></li>"
+        "<li>no link</li></ul></body></html>");
+    writeFile(
+        dir.filePath(QStringLiteral("map.txt")),
+        "# comment\n1000 a.html\nnot-a-number b.html\n2000\n3000 b.html extra\n 3001  b.html \n");
     const HelpBook book(dir.path());
     ASSERT_EQ(book.contents().size(), 1);
     EXPECT_EQ(book.contents()[0].title, QStringLiteral("A"));
