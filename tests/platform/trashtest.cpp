@@ -44,3 +44,30 @@ TEST(Trash, MissingFileIsError53)
     QTemporaryDir dir;
     EXPECT_EQ(moveToTrash(dir.filePath(QStringLiteral("none.jpg"))).number, 53);
 }
+
+TEST(Trash, FileStaysPutWhenNoTrashCanBeMade)
+{
+    QTemporaryDir dir(QDir::homePath() + QStringLiteral("/pictures-XXXXXX"));
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("a.jpg"));
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("picture");
+    }
+    // A data folder below a plain file can never be created.
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    const QString blocker = dir.filePath(QStringLiteral("blocker"));
+    QFile(blocker).open(QIODevice::WriteOnly);
+    qputenv("XDG_DATA_HOME", (blocker + QStringLiteral("/data")).toUtf8());
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+
+    const FileError error = moveToTrash(file);
+
+    QDir::setCurrent(cwd);
+    qputenv("XDG_DATA_HOME", dataHome);
+    EXPECT_EQ(error.number, 75);
+    EXPECT_TRUE(QFile::exists(file));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("files/a.jpg"))));
+}
