@@ -324,7 +324,7 @@ TEST_F(ExifDataTest, DirectoriesPointingAtThemselvesEnd)
 
 TEST_F(ExifDataTest, FilesThatAreNotExif)
 {
-    const ExifData jfif = parse(QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00", 16) +
+    const ExifData jfif = parse(QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00", 14) +
                                 QByteArray(100, '\0'));
     EXPECT_FALSE(jfif.IsExif());
     EXPECT_EQ(jfif.ExifError(), 0);
