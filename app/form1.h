@@ -78,6 +78,7 @@ class Form1 : public QMainWindow
     bool listHasSelection() const;
     void ListView1_MouseDown();
     void ListView1_RightButtonUp(const QPoint &globalPosition);
+    void mnuHelpAbout_Click();
     void mnuHelpWWW_Click();
 
     // Start-up and shutdown (form1lifecycle.cpp)

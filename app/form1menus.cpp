@@ -1,5 +1,7 @@
 #include "app/form1.h"
 
+#include "app/frmabout.h"
+#include "app/help.h"
 #include "app/settings.h"
 
 #include <QAction>
@@ -33,8 +35,6 @@ const QStringList kAwaitingOperation = {
     QStringLiteral("mnuEditWallPaper"),
     QStringLiteral("mnuEdit2Exif"),
     QStringLiteral("mnuEditRotate"),
-    QStringLiteral("mnuHelpTopic"),
-    QStringLiteral("mnuHelpAbout"),
     QStringLiteral("popOpen"),
     QStringLiteral("popExOpen"),
     QStringLiteral("Reload"),
@@ -121,12 +121,16 @@ void Form1::createMenus()
     QMenu *help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     help->menuAction()->setObjectName(QStringLiteral("mnuHelp"));
-    addCommand(help, QStringLiteral("mnuHelpTopic"), QStringLiteral("ﾄﾋﾟｯｸの検索(&T)..."));
+    QAction *topic =
+        addCommand(help, QStringLiteral("mnuHelpTopic"), QStringLiteral("ﾄﾋﾟｯｸの検索(&T)..."));
+    connect(topic, &QAction::triggered, this, [] { showHelpIndex(QString()); });
     QAction *www =
         addCommand(help, QStringLiteral("mnuHelpWWW"), QStringLiteral("最新ﾊﾞｰｼﾞｮﾝの取得(&W)..."));
     connect(www, &QAction::triggered, this, &Form1::mnuHelpWWW_Click);
     addSeparator(help, QStringLiteral("mnuHelpBar"));
-    addCommand(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+    QAction *about =
+        addCommand(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+    connect(about, &QAction::triggered, this, &Form1::mnuHelpAbout_Click);
 
     for (QAction *item : findChildren<QAction *>()) {
         if (isAwaitingOperation(item->objectName()))
@@ -205,6 +209,12 @@ void Form1::setCommandEnabled(const QString &name, bool enabled)
     const bool awaiting =
         isAwaitingOperation(name) || (!twin.isEmpty() && isAwaitingOperation(twin));
     item->setEnabled(enabled && !awaiting);
+}
+
+void Form1::mnuHelpAbout_Click()
+{
+    frmAbout about(this);
+    about.exec();
 }
 
 void Form1::mnuHelpWWW_Click()

@@ -1,5 +1,6 @@
 #include "app/form1.h"
 #include "app/errorlog.h"
+#include "app/frmabout.h"
 #include "app/frminfo.h"
 #include "app/settings.h"
 #include "app/statuspanel.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
@@ -23,6 +25,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <memory>
@@ -65,10 +68,10 @@ const QList<MenuItem> kEditMenu = {
 };
 
 const QList<MenuItem> kHelpMenu = {
-    {"mnuHelpTopic", "ﾄﾋﾟｯｸの検索(&T)...", false},
+    {"mnuHelpTopic", "ﾄﾋﾟｯｸの検索(&T)...", true},
     {"mnuHelpWWW", "最新ﾊﾞｰｼﾞｮﾝの取得(&W)...", true},
     {"mnuHelpBar", "-", true},
-    {"mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)...", false},
+    {"mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)...", true},
 };
 
 const QList<MenuItem> kPopupMenu = {
@@ -566,6 +569,24 @@ TEST_F(Form1Test, WebPageItemOpensTheProgramsPage)
     ASSERT_EQ(recorder.opened.size(), 1);
     EXPECT_EQ(recorder.opened[0].scheme(), QStringLiteral("https"));
     EXPECT_FALSE(recorder.opened[0].host().isEmpty());
+}
+
+TEST_F(Form1Test, AboutItemShowsTheAboutBoxModalOverTheMainWindow)
+{
+    Form1 &form = start();
+    bool aboutShown = false;
+    QWidget *owner = nullptr;
+    QTimer::singleShot(0, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        aboutShown = qobject_cast<frmAbout *>(modal) != nullptr;
+        if (modal) {
+            owner = modal->parentWidget();
+            modal->close();
+        }
+    });
+    form.command("mnuHelpAbout")->trigger();
+    EXPECT_TRUE(aboutShown);
+    EXPECT_EQ(owner, &form);
 }
 
 #include "form1test.moc"
