@@ -42,11 +42,9 @@ bool isListedHidden(const PathParts &parts)
 
 FileError setHiddenEntry(const PathParts &parts, bool hidden)
 {
-    HiddenList list;
-    if (FileError error = list.load(parts.folder); !error.ok())
-        return error;
-    const bool changed = hidden ? list.add(parts.name) : list.remove(parts.name);
-    return changed ? list.save() : FileError();
+    return editHiddenList(parts.folder, [&](HiddenList &list) {
+        return hidden ? list.add(parts.name) : list.remove(parts.name);
+    });
 }
 
 FileError setReadOnly(const QString &path, mode_t mode, bool readOnly)

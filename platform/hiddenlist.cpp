@@ -4,12 +4,16 @@
 #include <cerrno>
 
 #include <QFile>
+#include <QLockFile>
 #include <QSaveFile>
 
 namespace
 {
 // A list file larger than this is not a list of names; leave it alone.
 constexpr qint64 maximumListSize = 16 * 1024 * 1024;
+// An edit takes milliseconds; a lock older than this was left by a crash.
+constexpr int staleLockMilliseconds = 10000;
+constexpr int lockWaitMilliseconds = 2000;
 
 QString listPathOf(const QString &folder)
 {
@@ -115,4 +119,29 @@ FileError HiddenList::save() const
     if (!file.commit())
         return lastError();
     return FileError();
+}
+
+FileError editHiddenList(const QString &folder, const std::function<bool(HiddenList &)> &change)
+{
+    HiddenList probe;
+    if (FileError error = probe.load(folder); !error.ok())
+        return error;
+    if (!change(probe))
+        return FileError();
+
+    QLockFile lock(listPathOf(folder) + QStringLiteral(".lock"));
+    lock.setStaleLockTime(staleLockMilliseconds);
+    errno = 0;
+    if (!lock.tryLock(lockWaitMilliseconds)) {
+        if (lock.error() == QLockFile::LockFailedError)
+            return fileError(
+                FileErrorNumber::PathFileAccess,
+                QStringLiteral("%1 は他のプログラムが編集中です。").arg(listPathOf(folder)));
+        return lastError();
+    }
+    // Read again under the lock: another process may have changed it.
+    HiddenList list;
+    if (FileError error = list.load(folder); !error.ok())
+        return error;
+    return change(list) ? list.save() : FileError();
 }

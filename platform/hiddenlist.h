@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -30,6 +32,12 @@ class HiddenList
     QString m_folder;
     QList<QByteArray> m_lines; // kept as read, so other entries stay byte for byte
 };
+
+// Loads the list of `folder`, applies `change` (which returns whether it
+// changed the list) and saves it. The edit holds a lock file beside the list
+// (".hidden.lock") so that two Tabilo processes never lose each other's edit;
+// a change that changes nothing takes no lock and writes nothing.
+FileError editHiddenList(const QString &folder, const std::function<bool(HiddenList &)> &change);
 
 // True when `name` begins with "." (always hidden, cannot be made public).
 bool isDotName(const QString &name);

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include "platform/fileattributes.h"
@@ -222,4 +223,19 @@ TEST(HiddenList, NamesCompareExactly)
     EXPECT_FALSE(list.remove(QStringLiteral("A.jpg")));
     EXPECT_TRUE(isDotName(QStringLiteral(".x")));
     EXPECT_FALSE(isDotName(QStringLiteral("x.")));
+}
+
+TEST_F(Attributes, EditsWaitForAnotherProcessHoldingTheList)
+{
+    const QString file = makeFile(QStringLiteral("a.jpg"));
+    QLockFile other(hiddenPath() + QStringLiteral(".lock"));
+    ASSERT_TRUE(other.tryLock(0));
+    // A lock held by a live process is never broken: the edit gives up.
+    EXPECT_EQ(setAttributes(file, FileAttribute::Hidden).number, 75);
+    EXPECT_FALSE(QFile::exists(hiddenPath()));
+    // An edit that changes nothing needs no lock.
+    EXPECT_TRUE(setAttributes(file, 0).ok());
+    other.unlock();
+    EXPECT_TRUE(setAttributes(file, FileAttribute::Hidden).ok());
+    EXPECT_FALSE(QFile::exists(hiddenPath() + QStringLiteral(".lock")));
 }
