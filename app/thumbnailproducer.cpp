@@ -35,7 +35,8 @@ ProducedThumbnail badPicture(const QString &path, const QString &why)
     return produced;
 }
 
-// A file that cannot be opened is a file error, not a damaged picture.
+// A file that cannot be opened is a file error, not a damaged picture: 53
+// when it is gone, 75 (path/file access) for every other reason.
 bool openFailure(const QString &path, ErrorRecord &error)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -43,9 +44,12 @@ bool openFailure(const QString &path, ErrorRecord &error)
         ::close(fd);
         return false;
     }
-    const FileError failure = fileErrorFromErrno(errno);
-    error = ErrorRecord{failure.number, errorSource,
-                        QFileInfo(path).fileName() + QStringLiteral(": ") + failure.description};
+    const int reason = errno;
+    const int number = reason == ENOENT || reason == ENOTDIR ? FileErrorNumber::FileNotFound
+                                                             : FileErrorNumber::PathFileAccess;
+    error =
+        ErrorRecord{number, errorSource,
+                    QFileInfo(path).fileName() + QStringLiteral(": ") + qt_error_string(reason)};
     return true;
 }
 
