@@ -9,7 +9,8 @@
 
 #include "app/numbertext.h"
 
-namespace {
+namespace
+{
 
 const QString kEquivalentSuffix = QStringLiteral("mm (35mm換算)");
 const QString kFocalLengthPrefix = QStringLiteral("f  = ");
@@ -145,9 +146,8 @@ FocalLengthDisplay CameraTable::lookup(const QString &exifModel, double focalLen
             zoom.sliderMinimum = 5;
             zoom.sliderMaximum = std::max(5, roundHalfEven(double(model.zoomRatio) * 5));
             // A focal length outside the lens's range puts the slider at its nearest end.
-            zoom.sliderValue =
-                std::clamp(roundHalfEven(std::min(ratio * 5, 1e6)), zoom.sliderMinimum,
-                           zoom.sliderMaximum);
+            zoom.sliderValue = std::clamp(roundHalfEven(std::min(ratio * 5, 1e6)),
+                                          zoom.sliderMinimum, zoom.sliderMaximum);
             return zoom;
         }
         display = FocalLengthDisplay();
@@ -160,7 +160,7 @@ FocalLengthDisplay CameraTable::lookup(const QString &exifModel, double focalLen
 FocalLengthDisplay plainFocalLengthDisplay(double focalLength)
 {
     FocalLengthDisplay display;
-    display.focalLengthLine = kFocalLengthPrefix + shortestDecimalText(focalLength) +
-                              QStringLiteral(" mm");
+    display.focalLengthLine =
+        kFocalLengthPrefix + shortestDecimalText(focalLength) + QStringLiteral(" mm");
     return display;
 }

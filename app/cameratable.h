@@ -27,7 +27,7 @@ struct FocalLengthDisplay {
 // apostrophe is a comment.
 class CameraTable
 {
-public:
+  public:
     enum class LoadResult { Loaded, FileMissing, OpenFailed };
 
     // The table holds at most this many models (the count is a 16-bit number).
@@ -52,7 +52,7 @@ public:
     // panel's focal-length line, zoom line and slider for `focalLength` mm.
     FocalLengthDisplay lookup(const QString &exifModel, double focalLength) const;
 
-private:
+  private:
     QList<CameraModel> m_models;
     int m_errorNumber = 0;
     QString m_errorString;

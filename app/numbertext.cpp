@@ -3,10 +3,10 @@
 #include <charconv>
 #include <cmath>
 
-namespace {
+namespace
+{
 
-template <typename Number>
-QString shortestText(Number value)
+template <typename Number> QString shortestText(Number value)
 {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);

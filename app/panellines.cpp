@@ -5,7 +5,8 @@
 #include "app/numbertext.h"
 #include "exif/exifdata.h"
 
-namespace {
+namespace
+{
 
 // Captions, by line index.
 const QString kWidthCaption = QStringLiteral("幅   : ");

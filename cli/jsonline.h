@@ -9,7 +9,7 @@
 // round-trip form.
 class JsonLine
 {
-public:
+  public:
     JsonLine &add(const char *key, const QString &value);
     JsonLine &add(const char *key, qint64 value);
     JsonLine &add(const char *key, bool value);
@@ -17,7 +17,7 @@ public:
 
     QByteArray text() const { return m_text + '}'; }
 
-private:
+  private:
     void addKey(const char *key);
 
     QByteArray m_text = "{";

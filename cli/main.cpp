@@ -4,7 +4,8 @@
 #include "cli/clisupport.h"
 #include "cli/commands.h"
 
-namespace {
+namespace
+{
 
 struct Subcommand {
     const char *name;
@@ -13,11 +14,8 @@ struct Subcommand {
 
 // One entry per subcommand; each lives in its own file and is declared in cli/commands.h.
 const Subcommand kSubcommands[] = {
-    {"exif", runExifCommand},
-    {"thumb", runThumbCommand},
-    {"jpeg", runJpegCommand},
-    {"info", runInfoCommand},
-    {"convert", runConvertCommand},
+    {"exif", runExifCommand}, {"thumb", runThumbCommand},     {"jpeg", runJpegCommand},
+    {"info", runInfoCommand}, {"convert", runConvertCommand},
 };
 
 QString usage()

@@ -8,7 +8,8 @@
 
 #include "exif/paintfit.h"
 
-namespace {
+namespace
+{
 
 // Refuse pictures whose pixels would take more than this: a forged header must not make the
 // program try to allocate gigabytes.
@@ -20,7 +21,7 @@ constexpr int kRgb32PixelFormat = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? TJPF_BGRX : 
 // Owns a TurboJPEG decompressor for the length of one decode.
 class Decompressor
 {
-public:
+  public:
     Decompressor() : m_handle(tjInitDecompress()) {}
     ~Decompressor()
     {
@@ -33,7 +34,7 @@ public:
     tjhandle handle() const { return m_handle; }
     QString error() const { return QString::fromLocal8Bit(tjGetErrorStr2(m_handle)); }
 
-private:
+  private:
     tjhandle m_handle;
 };
 
@@ -96,7 +97,8 @@ DecodedJpeg decodeAt(const QByteArray &data, const QSize &box)
         return result;
     }
     result.fullSize = QSize(width, height);
-    const QSize target = box.isEmpty() ? result.fullSize : jpegDecodeSizeForBox(result.fullSize, box);
+    const QSize target =
+        box.isEmpty() ? result.fullSize : jpegDecodeSizeForBox(result.fullSize, box);
 
     if (qint64(target.width()) * target.height() * 4 > kMaxPixelBytes) {
         result.error = QStringLiteral("picture too large: %1 x %2 pixels").arg(width).arg(height);
@@ -141,7 +143,7 @@ QByteArray readWholeFile(const QString &path, QString *error)
     QByteArray data = file.readAll();
     if (data.isEmpty())
         *error = file.error() == QFileDevice::NoError ? QStringLiteral("empty file")
-                                                       : file.errorString();
+                                                      : file.errorString();
     return data;
 }
 

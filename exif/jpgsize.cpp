@@ -14,7 +14,8 @@
 
 #include "exif/bytereader.h"
 
-namespace {
+namespace
+{
 
 constexpr quint8 kSof0 = 0xC0;
 constexpr quint8 kSof3 = 0xC3;
@@ -32,7 +33,7 @@ constexpr qint64 kChunkSize = 16384;
 // asked for, and every read goes through a bounds-checked ByteReader over the chunk.
 class ChunkedFile
 {
-public:
+  public:
     ChunkedFile() = default;
     ~ChunkedFile()
     {
@@ -48,7 +49,8 @@ public:
         m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (m_fd < 0)
             return false;
-        struct stat info {};
+        struct stat info {
+        };
         if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode))
             return false;
         m_size = info.st_size;
@@ -62,7 +64,7 @@ public:
         return ByteReader(m_chunk).u16(position - m_chunkStart, ByteOrder::BigEndian);
     }
 
-private:
+  private:
     // Makes [position, position + length) available in the chunk; false past the end.
     bool load(qint64 position, qint64 length)
     {
@@ -75,8 +77,8 @@ private:
         m_chunkStart = position;
         qint64 done = 0;
         while (done < wanted) {
-            const ssize_t got = ::pread(m_fd, m_chunk.data() + done, size_t(wanted - done),
-                                        position + done);
+            const ssize_t got =
+                ::pread(m_fd, m_chunk.data() + done, size_t(wanted - done), position + done);
             if (got < 0 && errno == EINTR)
                 continue;
             if (got <= 0)
@@ -101,7 +103,7 @@ struct Marker {
 // The word-by-word marker walk shared by the operations.
 class MarkerWalk
 {
-public:
+  public:
     bool open(const QString &path) { return m_file.open(path); }
     ChunkedFile &file() { return m_file; }
     qint64 position() const { return m_position; }
@@ -129,7 +131,7 @@ public:
         return m_position > marker.position;
     }
 
-private:
+  private:
     ChunkedFile m_file;
     qint64 m_position = 0;
 };

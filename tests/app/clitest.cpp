@@ -74,7 +74,8 @@ TEST(Cli, ExifOfABigEndianCameraFile)
 TEST(Cli, ExifOfAFileThatIsNotExif)
 {
     // JFIF comes first; the bytes at offset 12 are JFIF's minor version (2) and units (1).
-    const CliRun run = runCli({QStringLiteral("exif"), kFixtures + QStringLiteral("nikon-e950.jpg")});
+    const CliRun run =
+        runCli({QStringLiteral("exif"), kFixtures + QStringLiteral("nikon-e950.jpg")});
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(run.out.contains("\"IsExif\":false")) << run.out.constData();
     EXPECT_TRUE(run.out.contains("\"VersionExif\":\"\\u0000\"")) << run.out.constData();
@@ -111,7 +112,7 @@ TEST(Cli, ThumbWritesTheEmbeddedThumbnail)
 TEST(Cli, InfoPrintsTheEighteenPanelLines)
 {
     const CliRun run = runCli({QStringLiteral("info"), kFixtures + QStringLiteral("canon-ixus.jpg"),
-                            QStringLiteral("--table"), QStringLiteral(TABILO_CAMERA_TABLE)});
+                               QStringLiteral("--table"), QStringLiteral(TABILO_CAMERA_TABLE)});
     EXPECT_EQ(run.status, 0);
     const QList<QByteArray> lines = run.out.split('\n');
     ASSERT_EQ(lines.size(), 19); // eighteen lines and the final line feed

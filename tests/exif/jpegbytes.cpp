@@ -2,9 +2,11 @@
 
 #include <QFile>
 
-namespace jpegbytes {
+namespace jpegbytes
+{
 
-namespace {
+namespace
+{
 
 QByteArray bigEndian16(quint16 value)
 {
@@ -55,7 +57,8 @@ QByteArray frame(quint8 marker, quint16 width, quint16 height)
 
 QByteArray scan()
 {
-    const QByteArray header = segment(0xDA, QByteArray("\x03\x01\x00\x02\x11\x03\x11\x00\x3F\x00", 10));
+    const QByteArray header =
+        segment(0xDA, QByteArray("\x03\x01\x00\x02\x11\x03\x11\x00\x3F\x00", 10));
     return header + QByteArray("\x12\x34\x56\x78", 4);
 }
 

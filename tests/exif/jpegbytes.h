@@ -6,7 +6,8 @@
 
 // Hand-built JPEG marker sequences for the frame reader tests. Only the structure is real:
 // segment payloads are filler bytes.
-namespace jpegbytes {
+namespace jpegbytes
+{
 
 QByteArray soi();
 QByteArray eoi();

@@ -9,7 +9,8 @@
 #include "exif/paintfit.h"
 #include "jpegbytes.h"
 
-namespace {
+namespace
+{
 
 // A smooth test picture: gradients plus a few hard edges.
 QImage testPicture(int width, int height)
@@ -34,8 +35,8 @@ QByteArray encode(const uchar *pixels, int width, int pitch, int height, int pix
     unsigned long size = 0;
     const int result = tjCompress2(handle, pixels, width, pitch, height, pixelFormat, &jpeg, &size,
                                    subsampling, 90, flags);
-    QByteArray bytes = result == 0 ? QByteArray(reinterpret_cast<char *>(jpeg), qsizetype(size))
-                                   : QByteArray();
+    QByteArray bytes =
+        result == 0 ? QByteArray(reinterpret_cast<char *>(jpeg), qsizetype(size)) : QByteArray();
     tjFree(jpeg);
     tjDestroy(handle);
     return bytes;

@@ -7,7 +7,8 @@
 
 using namespace jpegbytes;
 
-namespace {
+namespace
+{
 
 constexpr quint8 kSof0 = 0xC0;
 constexpr quint8 kSof1 = 0xC1;
@@ -21,7 +22,7 @@ constexpr quint8 kCom = 0xFE;
 
 class JpegFrameTest : public ::testing::Test
 {
-protected:
+  protected:
     QString file(const QByteArray &bytes)
     {
         const QString path = m_folder.filePath(QStringLiteral("f%1.jpg").arg(++m_count));
@@ -115,8 +116,8 @@ TEST_F(JpegFrameTest, DimensionsAreUnsigned)
 TEST_F(JpegFrameTest, SkipLandsTwoBytesBeforeTheSegmentEnd)
 {
     const QByteArray endsLikeSof2 = segment(kApp0, QByteArray(20, char(0x11)) + "\xFF\xC2");
-    const QString path = file(soi() + endsLikeSof2 + filler(kDqt, 67) + frame(kSof0, 64, 48) +
-                              scan());
+    const QString path =
+        file(soi() + endsLikeSof2 + filler(kDqt, 67) + frame(kSof0, 64, 48) + scan());
     EXPECT_EQ(GetJpegFrameType(path), 2);
 
     const QByteArray head = soi() + segment(kCom, QByteArray(10, char(0x11)));
@@ -138,8 +139,8 @@ TEST_F(JpegFrameTest, LargeSegmentsBeforeTheFrame)
 
 TEST_F(JpegFrameTest, TruncatedFiles)
 {
-    const QByteArray whole = soi() + filler(kApp1, 200) + filler(kDqt, 67) +
-                             frame(kSof0, 640, 480) + scan();
+    const QByteArray whole =
+        soi() + filler(kApp1, 200) + filler(kDqt, 67) + frame(kSof0, 640, 480) + scan();
     const qsizetype frameAt = whole.indexOf(QByteArray("\xFF\xC0", 2));
     // Cut inside the frame header, before the width.
     const QString cutInFrame = file(whole.left(frameAt + 7));

@@ -4,7 +4,8 @@
 
 #include "exif/paintfit.h"
 
-namespace {
+namespace
+{
 
 const QColor kBackground(10, 20, 30);
 const QColor kPicture(200, 100, 50);
