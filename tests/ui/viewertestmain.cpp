@@ -7,6 +7,9 @@
 // The viewer, About and help tests share one application object.
 int main(int argc, char **argv)
 {
+    // Listing the tests (ctest's discovery) runs without the tests' environment.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tabilo"));
     QCoreApplication::setApplicationName(QStringLiteral("Tabilo"));
