@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <QFile>
+#include <QHash>
 
 #include "platform/hiddenlist.h"
 
@@ -47,6 +48,24 @@ FileError setHiddenEntry(const PathParts &parts, bool hidden)
     });
 }
 
+// Why the hidden bit of this file cannot be set as asked, if it cannot.
+FileError checkHiddenChange(const QString &path, const PathParts &parts, bool hidden)
+{
+    struct stat info;
+    if (FileError error = statPath(path, info); !error.ok())
+        return error;
+    if (isDotName(parts.name)) {
+        if (hidden)
+            return FileError();
+        return fileError(FileErrorNumber::PathFileAccess,
+                         QStringLiteral("\".\" で始まる名前のファイルは公開にできません。"));
+    }
+    if (parts.name.contains(u'\n'))
+        return fileError(FileErrorNumber::BadFileName,
+                         QStringLiteral("改行を含む名前は .hidden に記録できません。"));
+    return FileError();
+}
+
 FileError setReadOnly(const QString &path, mode_t mode, bool readOnly)
 {
     const mode_t permissions = mode & 07777;
@@ -81,22 +100,17 @@ FileError getAttributes(const QString &path, int &attrs)
 
 FileError setAttributes(const QString &path, int attrs)
 {
-    struct stat info;
-    if (FileError error = statPath(path, info); !error.ok())
-        return error;
     const PathParts parts = splitPath(path);
     const bool hidden = attrs & FileAttribute::Hidden;
-    if (isDotName(parts.name)) {
-        if (!hidden)
-            return fileError(FileErrorNumber::PathFileAccess,
-                             QStringLiteral("\".\" で始まる名前のファイルは公開にできません。"));
-    } else {
-        if (parts.name.contains(u'\n'))
-            return fileError(FileErrorNumber::BadFileName,
-                             QStringLiteral("改行を含む名前は .hidden に記録できません。"));
+    if (FileError error = checkHiddenChange(path, parts, hidden); !error.ok())
+        return error;
+    if (!isDotName(parts.name)) {
         if (FileError error = setHiddenEntry(parts, hidden); !error.ok())
             return error;
     }
+    struct stat info;
+    if (FileError error = statPath(path, info); !error.ok())
+        return error;
     return setReadOnly(path, info.st_mode, attrs & FileAttribute::ReadOnly);
 }
 
@@ -116,4 +130,29 @@ FileError forgetHiddenEntry(const QString &path)
     if (isDotName(parts.name))
         return FileError();
     return setHiddenEntry(parts, false);
+}
+
+QList<FileError> setHiddenMarks(const QStringList &paths, bool hidden)
+{
+    QList<FileError> results(paths.size());
+    QHash<QString, QList<qsizetype>> listedByFolder; // indices of names to edit
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const PathParts parts = splitPath(paths[i]);
+        results[i] = checkHiddenChange(paths[i], parts, hidden);
+        if (results[i].ok() && !isDotName(parts.name))
+            listedByFolder[parts.folder].append(i);
+    }
+    for (auto folder = listedByFolder.cbegin(); folder != listedByFolder.cend(); ++folder) {
+        const FileError error = editHiddenList(folder.key(), [&](HiddenList &list) {
+            bool changed = false;
+            for (const qsizetype i : folder.value()) {
+                const QString name = splitPath(paths[i]).name;
+                changed |= hidden ? list.add(name) : list.remove(name);
+            }
+            return changed;
+        });
+        for (const qsizetype i : folder.value())
+            results[i] = error;
+    }
+    return results;
 }

@@ -239,3 +239,25 @@ TEST_F(Attributes, EditsWaitForAnotherProcessHoldingTheList)
     EXPECT_TRUE(setAttributes(file, FileAttribute::Hidden).ok());
     EXPECT_FALSE(QFile::exists(hiddenPath() + QStringLiteral(".lock")));
 }
+
+TEST_F(Attributes, ManyMarksAreSetWithOneEditAndReportedPerFile)
+{
+    const QStringList paths{makeFile(QStringLiteral("a.jpg")), path(QStringLiteral("gone.jpg")),
+                            makeFile(QStringLiteral(".b.jpg")), makeFile(QStringLiteral("c.jpg"))};
+    ASSERT_TRUE(setAttributes(paths[0], FileAttribute::ReadOnly).ok());
+
+    const QList<FileError> hidden = setHiddenMarks(paths, true);
+    ASSERT_EQ(hidden.size(), 4);
+    EXPECT_TRUE(hidden[0].ok());
+    EXPECT_EQ(hidden[1].number, 53);
+    EXPECT_TRUE(hidden[2].ok());
+    EXPECT_TRUE(hidden[3].ok());
+    EXPECT_EQ(hiddenText(), QByteArray("a.jpg\nc.jpg\n"));
+    EXPECT_EQ(attributesOf(paths[0]), FileAttribute::ReadOnly | FileAttribute::Hidden);
+
+    const QList<FileError> shown = setHiddenMarks(paths, false);
+    EXPECT_TRUE(shown[0].ok());
+    EXPECT_EQ(shown[2].number, 75);
+    EXPECT_FALSE(QFile::exists(hiddenPath()));
+    EXPECT_EQ(attributesOf(paths[0]), FileAttribute::ReadOnly);
+}
