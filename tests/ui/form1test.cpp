@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFontInfo>
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
@@ -424,6 +425,21 @@ TEST_F(Form1Test, GarbageStoreStartsWithDefaultsAndLogsTheProblem)
         EXPECT_TRUE(lines->item(i)->text().contains(QStringLiteral(" : read settings : ")))
             << qPrintable(lines->item(i)->text());
     EXPECT_EQ(form.statusPanel(1)->bevel(), StatusPanel::Bevel::Raised);
+}
+
+TEST_F(Form1Test, StoredFontNamesDrawWithAJapaneseFace)
+{
+    writeStore("[Settings]\nDataSize=12\ngThumbLabelBold=True\n");
+    Form1 &form = start();
+    const QFontInfo panel(form.labelA(18)->font());
+    EXPECT_TRUE(panel.family().startsWith(QStringLiteral("IPA"))) << qPrintable(panel.family());
+    EXPECT_EQ(panel.pointSizeF(), 12.0);
+    const QFontInfo list(form.listView()->font());
+    EXPECT_TRUE(list.family().startsWith(QStringLiteral("IPA"))) << qPrintable(list.family());
+    EXPECT_TRUE(list.bold());
+    // Font size 12: the eighteenth line starts 7225 twips down and is 300 high.
+    EXPECT_EQ(form.labelA(18)->geometry().top(), 482);
+    EXPECT_EQ(form.labelA(18)->height(), 20);
 }
 
 TEST_F(Form1Test, StoredGeometryPlacesTheWindow)
