@@ -514,6 +514,29 @@ TEST_F(Form1Test, MaximisedShutdownStoresTheMaximisedRectangle)
     EXPECT_EQ(again.size(), maximised.size());
 }
 
+TEST_F(Form1Test, UnwritableStoreIsReportedAtShutdown)
+{
+    // The store's folder is a plain file, so the store can never be written.
+    const QString blocker = m_folder.filePath(QStringLiteral("blocker"));
+    QFile file(blocker);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    m_store =
+        std::make_unique<QSettings>(blocker + QStringLiteral("/Tabilo.conf"), QSettings::IniFormat);
+    m_form = std::make_unique<Form1>(*m_store);
+
+    m_prompts.queueAnswer(PromptAnswer::Ok);
+    m_form->close();
+    ASSERT_EQ(m_prompts.requests().size(), 1);
+    const RecordingPrompter::Request &request = m_prompts.requests()[0];
+    EXPECT_EQ(request.icon, PromptIcon::Exclamation);
+    EXPECT_EQ(request.title, QStringLiteral("Tabilo"));
+    EXPECT_TRUE(request.text.startsWith(QStringLiteral("設定を保存できませんでした。\n")))
+        << qPrintable(request.text);
+    EXPECT_EQ(request.buttons, PromptButtons::Ok);
+    EXPECT_FALSE(m_form->isVisible());
+}
+
 TEST_F(Form1Test, ExitMenuRunsShutdown)
 {
     Form1 &form = start();
