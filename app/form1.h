@@ -84,6 +84,7 @@ class Form1 : public QMainWindow
     // Start-up and shutdown (form1lifecycle.cpp)
     void formLoad();
     void placeWindow();
+    void keepOnSomeScreen();
     void applyListAndPanelLook();
     void createErrorLog(const QStringList &startUpProblems);
     void formUnload();

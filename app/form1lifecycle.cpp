@@ -69,6 +69,20 @@ void Form1::placeWindow()
                    twipsToPixels(kMinimumWindowHeight, dpi));
     move(twipsToPixels(placement.left, dpi), twipsToPixels(placement.top, dpi));
     resize(twipsToPixels(placement.width, dpi), twipsToPixels(placement.height, dpi));
+    keepOnSomeScreen();
+}
+
+// A rectangle stored while another monitor was attached may lie off every screen now; the
+// window then opens at the top left of the primary screen, keeping its size.
+void Form1::keepOnSomeScreen()
+{
+    const QRect window(pos(), size());
+    for (const QScreen *candidate : QGuiApplication::screens()) {
+        if (candidate->availableGeometry().intersects(window))
+            return;
+    }
+    if (const QScreen *primary = QGuiApplication::primaryScreen())
+        move(primary->availableGeometry().topLeft());
 }
 
 void Form1::applyListAndPanelLook()

@@ -14,6 +14,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
@@ -21,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardItemModel>
 #include <QStatusBar>
@@ -452,6 +454,14 @@ TEST_F(Form1Test, StoredGeometryPlacesTheWindow)
     EXPECT_EQ(form.pos(), QPoint(100, 200));
     EXPECT_EQ(form.size(), QSize(10000, 500));
     EXPECT_EQ(form.dataBox()->width(), 300);
+}
+
+TEST_F(Form1Test, RectangleOffEveryScreenOpensOnThePrimaryScreen)
+{
+    writeStore("[Settings]\nMainLeft=-300000\nMainTop=90000\nMainWidth=9300\nMainHeight=6000\n");
+    Form1 &form = start();
+    EXPECT_EQ(form.pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    EXPECT_EQ(form.size(), QSize(620, 400));
 }
 
 TEST_F(Form1Test, ShutdownWritesEveryKey)
