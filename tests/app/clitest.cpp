@@ -122,6 +122,17 @@ TEST(Cli, InfoPrintsTheEighteenPanelLines)
     EXPECT_EQ(lines[14], "FILE SIZE  : 125 KB");
 }
 
+TEST(Cli, InfoReadsTheCameraTableBesideTheProgram)
+{
+    const CliRun run = runCli({QStringLiteral("info"), kFixtures + QStringLiteral("DSCN0010.jpg")});
+    EXPECT_EQ(run.status, 0);
+    const QList<QByteArray> lines = run.out.split('\n');
+    ASSERT_EQ(lines.size(), 19);
+    // COOLPIX P6000 at 24 mm, its tele end: 4 x 28 mm.
+    EXPECT_EQ(QString::fromUtf8(lines[6]), QStringLiteral("f  = 112mm (35mm換算)"));
+    EXPECT_EQ(QString::fromUtf8(lines[7]), QStringLiteral("×4.0"));
+}
+
 TEST(Cli, UsageErrorsExitWithStatus2)
 {
     QTemporaryDir folder;
