@@ -1,5 +1,6 @@
 #include "app/folderscan.h"
 
+#include <algorithm>
 #include <new>
 
 #include "app/paths.h"
@@ -61,7 +62,8 @@ FolderScanResult FolderScan::run(const QString &folder, const FolderScanSettings
     for (const QString &name : listing.names)
         paths.append(shownFolder + name);
     const int workers =
-        settings.workers >= 0 ? settings.workers : ThumbnailDecoder::defaultWorkerCount();
+        std::min(result.count,
+                 settings.workers >= 0 ? settings.workers : ThumbnailDecoder::defaultWorkerCount());
     ThumbnailDecoder decoder(paths, m_produce, workers);
 
     bool asked = !settings.offerConversion;

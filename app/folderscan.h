@@ -32,7 +32,8 @@ struct FolderScanCallbacks {
     std::function<void(int index)> progress;
     // At every tenth file (index 0, 10, 20, ...), after its item: let the
     // window process events (and follow the newest item, `listed` being the
-    // number of items so far). True when the reading must stop.
+    // number of items so far, 0 when the first files failed: nothing to
+    // select then). True when the reading must stop.
     std::function<bool(int listed)> processEventsAndShouldStop;
     // The first file without an Exif thumbnail, once per scan: ask whether to
     // convert the folder, and run the conversion before returning on Yes.

@@ -21,6 +21,9 @@
 // colour (Exif or not), DecorationRole a QImage at imageSize(), TagRole the
 // ten size digits of drawn pictures, FromExifRole whether the Exif thumbnail
 // was used.
+//
+// A view should set uniform item sizes (QListView::setUniformItemSizes), so
+// that laying out the list asks for one picture, not for every row's.
 class ThumbnailListModel : public QAbstractListModel
 {
     Q_OBJECT
