@@ -29,6 +29,13 @@ QSize thumbnailImageSize(int gThumbSize, QSize previous)
     }
 }
 
+std::optional<int> scanProgressMaximum(int count)
+{
+    if (count > 2)
+        return count - 1;
+    return std::nullopt;
+}
+
 FolderScan::FolderScan(ThumbnailListModel &model, ThumbnailProduction produce,
                        FolderScanCallbacks callbacks)
     : m_model(model), m_produce(std::move(produce)), m_callbacks(std::move(callbacks))

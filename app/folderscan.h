@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include <QSize>
 #include <QString>
@@ -14,6 +15,10 @@ class ThumbnailListModel;
 // The list image size for gThumbSize (0 large 200 x 150, 1 standard 160 x 120,
 // 2 small 120 x 90); any other value keeps `previous`.
 QSize thumbnailImageSize(int gThumbSize, QSize previous);
+
+// The maximum of the scan's progress bar for `count` listed files (its minimum
+// is 0); none for one or two files, which show no progress bar.
+std::optional<int> scanProgressMaximum(int count);
 
 // The settings a folder scan reads.
 struct FolderScanSettings {

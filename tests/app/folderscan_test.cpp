@@ -106,6 +106,20 @@ TEST_P(FolderScanLoop, EmptyFolderListsNothing)
     EXPECT_EQ(recorder.events, QStringList({"started 0 0"}));
 }
 
+TEST_P(FolderScanLoop, TwoAndThreeFiles)
+{
+    addFiles(2);
+    EXPECT_EQ(scan([](const QString &) { return listed(true); }).listed, 2);
+    addFiles(3);
+    const FolderScanResult result = scan([](const QString &) { return listed(true); });
+    EXPECT_EQ(result.listed, 3);
+    EXPECT_EQ(model.name(2), QStringLiteral("f002.jpg"));
+    EXPECT_EQ(recorder.events, QStringList({"started 2 2", "events 1", "started 3 3", "events 1"}));
+    EXPECT_EQ(scanProgressMaximum(2), std::nullopt);
+    EXPECT_EQ(scanProgressMaximum(3), 2);
+    EXPECT_EQ(scanProgressMaximum(0), std::nullopt);
+}
+
 TEST_P(FolderScanLoop, EventsRunAtEveryTenthFileAfterItsItem)
 {
     addFiles(23);
