@@ -62,6 +62,12 @@ struct FolderScanResult {
 // picture (the Exif thumbnail when there is one, else the full picture drawn
 // to fit, on worker threads ahead of the loop) and fills the model in file
 // order, numbering without gaps. Stops are seen only at every tenth file.
+//
+// The window's part: build the hidden test from the folder's HiddenList and
+// dot-names, construct with ThumbnailProducer(imageSize, background) and the
+// callbacks (status texts from ScanTexts, QCoreApplication::processEvents and
+// keepReading in processEventsAndShouldStop, the conversion dialog in
+// askConversion), then show the result's counts and command state.
 class FolderScan
 {
   public:
