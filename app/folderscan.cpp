@@ -86,6 +86,7 @@ FolderScanResult FolderScan::run(const QString &folder, const FolderScanSettings
             asked = true;
             // Converted files are read again as they now are; this file keeps
             // the picture drawn from its full image.
+            decoder.hold();
             if (m_callbacks.askConversion && m_callbacks.askConversion())
                 decoder.restartFrom(i + 1);
         }

@@ -46,6 +46,12 @@ ProducedThumbnail ThumbnailDecoder::take(int index)
     return result;
 }
 
+void ThumbnailDecoder::hold()
+{
+    std::lock_guard lock(m_mutex);
+    m_limit = m_next;
+}
+
 void ThumbnailDecoder::restartFrom(int index)
 {
     {

@@ -29,6 +29,10 @@ class ThumbnailDecoder
     // increasing indexes.
     ProducedThumbnail take(int index);
 
+    // Starts no further files until the next take(), e.g. while the files
+    // may be rewritten; files already being read are finished.
+    void hold();
+
     // Forgets what was produced for `index` and later (the files changed on
     // disk, e.g. converted in place), so they are read again as they now are.
     // Every file before `index` must have been taken already.

@@ -232,6 +232,27 @@ TEST_P(FolderScanLoop, AfterYesLaterFilesAreReadAsTheyNowAre)
         EXPECT_TRUE(model.isFromExif(row)) << row;
 }
 
+TEST_P(FolderScanLoop, NoFurtherFileIsReadWhileTheQuestionIsOpen)
+{
+    addFiles(60);
+    std::atomic<int> produced = 0;
+    int whenAsked = 0;
+    int whenAnswered = 0;
+    recorder.convert = [&] {
+        whenAsked = produced;
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        whenAnswered = produced;
+    };
+    recorder.answerYes = true;
+    const FolderScanResult result = scan([&](const QString &path) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        ++produced;
+        return listed(nameOf(path) != QStringLiteral("f005.jpg"));
+    });
+    EXPECT_EQ(result.listed, 60);
+    EXPECT_LE(whenAnswered - whenAsked, GetParam()); // only the files already being read
+}
+
 TEST_P(FolderScanLoop, OutOfMemoryEndsTheScanWithWhatWasListed)
 {
     addFiles(4);
