@@ -374,13 +374,15 @@ int main(int argc, char **argv)
     // loaded everything a scan needs once.
     ThumbnailListModel model(decodeListPicture);
     scanFolder(model, plain, workers);
+    std::printf("\ndrawn thumbnails kept: %.2f KB per picture\n",
+                double(model.compressedBytes()) / 1024 / std::max(1, model.rowCount()));
     model.clear();
     const qint64 before = residentKilobytes();
     const auto start = Clock::now();
     const FolderScanResult result = scanFolder(model, large, workers);
     const double largeMs = millisecondsSince(start);
     const qint64 after = residentKilobytes();
-    std::printf("\n%d-picture listing: %.1f s, %.4f ms/file\n", result.listed, largeMs / 1000,
+    std::printf("%d-picture listing: %.1f s, %.4f ms/file\n", result.listed, largeMs / 1000,
                 largeMs / std::max(1, result.listed));
     std::printf("  resident size %lld KB -> %lld KB: %.2f KB per picture\n", before, after,
                 double(after - before) / std::max(1, result.listed));
