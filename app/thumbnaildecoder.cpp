@@ -30,6 +30,8 @@ int ThumbnailDecoder::defaultWorkerCount()
 
 ProducedThumbnail ThumbnailDecoder::take(int index)
 {
+    if (index < 0 || index >= m_paths.size())
+        return {};
     if (m_workers.empty())
         return produceSafely(index);
 

@@ -8,6 +8,7 @@
 
 #include "app/folderscan.h"
 #include "app/scantexts.h"
+#include "app/thumbnaildecoder.h"
 #include "app/thumbnaillistmodel.h"
 #include "scanfolder.h"
 
@@ -279,6 +280,14 @@ TEST_P(FolderScanLoop, MissingFolderKeepsTheListAndLogs)
     EXPECT_EQ(result.listed, 0);
     EXPECT_EQ(model.rowCount(), 1);
     EXPECT_EQ(recorder.logged, QStringList({"display_th|53"}));
+}
+
+TEST(ThumbnailDecoder, IndexOutsideTheFilesIsAFailureNotAWait)
+{
+    ThumbnailDecoder decoder(
+        {QStringLiteral("a.jpg")}, [](const QString &) { return listed(true); }, 2);
+    EXPECT_EQ(decoder.take(5).outcome, ProducedThumbnail::Outcome::Failed);
+    EXPECT_EQ(decoder.take(0).outcome, ProducedThumbnail::Outcome::Listed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Workers, FolderScanLoop, ::testing::Values(0, 2), [](const auto &info) {
