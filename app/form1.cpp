@@ -26,6 +26,7 @@ Form1::Form1(QSettings &store, QWidget *parent) : QMainWindow(parent), m_store(s
     createPopMnu();
     createToolBar();
     createStatusBar();
+    createScanParts();
     formLoad();
 }
 

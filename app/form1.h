@@ -8,14 +8,17 @@
 #include <optional>
 
 class FrmInfo;
+class KeyPreview;
 class QAction;
 class QActionGroup;
 class QLabel;
 class QListView;
 class QMenu;
+class QProgressBar;
 class QSettings;
 class QToolBar;
 class StatusPanel;
+class ThumbnailListModel;
 
 // The main window: the thumbnail list, the information panel, the menus, the toolbar and the
 // status bar. Creating it runs start-up with the given settings store; closing it runs shutdown,
@@ -50,8 +53,27 @@ class Form1 : public QMainWindow
     QString programFolder() const { return m_programFolder; }
     bool keepReading() const { return m_keepReading; }
 
+    // Folder scan and opening pictures (form1scan.cpp, form1open.cpp)
+    // Fills the list from `folder` (ending in "/"); the caller has made it the shown folder.
+    void displayThumb(const QString &folder);
+    QString shownFolder() const { return m_shownFolder; }
+    ThumbnailListModel *thumbnailModel() const { return m_thumbnails; }
+    QProgressBar *progressBar() const { return m_progressBar1; }
+    void mnuFileOpen_Click();
+    void ListView1_DblClick();
+    // The character code of a key the window sees before its controls (27 Esc, 13 Enter).
+    void Form_KeyPress(int keyAscii);
+    void mnuEditSelAll_Click();
+    void mnuEdit2Exif_Click();
+    void popExOpen_Click();
+    void reloadShownFolder();
+
     // True while a command's operation is not part of the program yet; its items stay disabled.
     static bool isAwaitingOperation(const QString &commandName);
+
+  Q_SIGNALS:
+    // The scan is about to read file `index` (0-based) of those it lists.
+    void scanProgress(int index);
 
   protected:
     void closeEvent(QCloseEvent *event) override;
@@ -81,6 +103,20 @@ class Form1 : public QMainWindow
     void mnuHelpAbout_Click();
     void mnuHelpWWW_Click();
 
+    // Folder scan (form1scan.cpp, form1open.cpp)
+    void createScanParts();
+    void connectScanCommands();
+    void beginScan();
+    void scanStarted(const QString &folderPath, int total, int count);
+    void scanProgressed(int index, int total);
+    bool scanEventsAndShouldStop(int listed);
+    bool askConversion();
+    void endScan(int listed, int total, bool stopped);
+    void placeProgressBar();
+    QStringList file1Names() const;
+    std::optional<int> runConversion();
+    int selectedRow() const;
+
     // Start-up and shutdown (form1lifecycle.cpp)
     void formLoad();
     void placeWindow();
@@ -94,6 +130,12 @@ class Form1 : public QMainWindow
     QSettings &m_store;
     CommandState m_commandState;
     bool m_keepReading = false;
+    bool m_scanning = false;
+    QString m_shownFolder;
+    QString m_file1Folder; // the folder the last scan enumerated, without trailing "/"
+    ThumbnailListModel *m_thumbnails = nullptr;
+    QProgressBar *m_progressBar1 = nullptr;
+    KeyPreview *m_keyPreview = nullptr;
     bool m_unloaded = false;
     QString m_programFolder;
 

@@ -21,7 +21,6 @@ const QString kWebPage = QStringLiteral("https://tabilo.example/");
 // toolbar buttons stay disabled whatever the command state says, so nothing the user can click
 // does nothing.
 const QStringList kAwaitingOperation = {
-    QStringLiteral("mnuFileOpen"),
     QStringLiteral("mnuFileSlideShow"),
     QStringLiteral("mnuFileRename"),
     QStringLiteral("mnuOption"),
@@ -31,13 +30,8 @@ const QStringList kAwaitingOperation = {
     QStringLiteral("mnuFileMove"),
     QStringLiteral("mnuFileRenameOrigin"),
     QStringLiteral("mnuFileDel"),
-    QStringLiteral("mnuEditSelAll"),
     QStringLiteral("mnuEditWallPaper"),
-    QStringLiteral("mnuEdit2Exif"),
     QStringLiteral("mnuEditRotate"),
-    QStringLiteral("popOpen"),
-    QStringLiteral("popExOpen"),
-    QStringLiteral("Reload"),
 };
 
 // Pop-up items and the menu-bar items they run. popOpen and popExOpen run operations of their own.

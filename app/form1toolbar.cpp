@@ -122,6 +122,8 @@ void Form1::tbToolBar_ButtonClick(const QString &key)
                              : key == QStringLiteral("SetMid") ? 1
                                                                : 0;
         showThumbSize();
+    } else if (key == QStringLiteral("Reload")) {
+        reloadShownFolder();
     } else if (key == QStringLiteral("Stop")) {
         m_keepReading = false;
     }

@@ -45,7 +45,7 @@ struct MenuItem {
 };
 
 const QList<MenuItem> kFileMenu = {
-    {"mnuFileOpen", "開く(&O)...", false},           {"mnuFileSlideShow", "ｽﾗｲﾄﾞｼｮｳ(&S)", false},
+    {"mnuFileOpen", "開く(&O)...", true},           {"mnuFileSlideShow", "ｽﾗｲﾄﾞｼｮｳ(&S)", false},
     {"mnuFileRename", "撮影日にﾘﾈｰﾑ(&R)...", false}, {"mnuBar3", "-", true},
     {"mnuOption", "ｵﾌﾟｼｮﾝ(&N)...", false},           {"mnuFileBar1", "-", true},
     {"mnuFileExit", "Tabilo の終了(&X)", true},
@@ -250,13 +250,15 @@ TEST_F(Form1Test, ToolbarHasSeventeenKeyedButtonsWithIconsAndTips)
 TEST_F(Form1Test, ToolbarFollowsEachCommandState)
 {
     Form1 &form = start();
-    // Open, Option and Reload stay off until the folder scan and the options dialog exist.
+    // Option stays off until the options dialog exists.
+    const QStringList modesAndSizes = {"ShowAll", "ShowNormal", "ShowHidden",
+                                       "SetSmall", "SetMid",     "SetBig"};
     const QMap<int, QStringList> expected = {
-        {1, {"ShowAll", "ShowNormal", "ShowHidden", "SetSmall", "SetMid", "SetBig"}},
+        {1, QStringList{"Open"} + modesAndSizes},
         {2, {"Stop"}},
-        {3, {"ShowAll", "ShowNormal", "ShowHidden", "SetSmall", "SetMid", "SetBig"}},
-        {4, {"ShowAll", "ShowNormal", "ShowHidden", "SetSmall", "SetMid", "SetBig"}},
-        {5, {"ShowAll", "ShowNormal", "ShowHidden", "SetSmall", "SetMid", "SetBig"}},
+        {3, QStringList{"Open", "SelAll"} + modesAndSizes + QStringList{"Reload"}},
+        {4, QStringList{"Open", "SelAll"} + modesAndSizes + QStringList{"Reload", "jpg2Exif"}},
+        {5, QStringList{"Open"} + modesAndSizes + QStringList{"Reload"}},
     };
     for (int state : {2, 3, 4, 5, 1}) {
         form.mnuButtonSetting(state);
