@@ -5,7 +5,12 @@
 #include "exif/readerror.h"
 #include "exif/tiffreader.h"
 
-#include <QSaveFile>
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -13,6 +18,40 @@ namespace
 constexpr qint64 kTiffBase = 12;
 // The thumbnail lies inside the APP1 segment, which holds at most 65,535 bytes.
 constexpr quint32 kMaxThumbLength = 65535;
+
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    const char *p = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, p, static_cast<size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        p += written;
+        left -= written;
+    }
+    return true;
+}
+
+// Writes the thumbnail into the work file from its first byte and cuts a longer old file to
+// the new length. The file is never truncated to zero or replaced by a rename, and no sync is
+// asked for: either makes ext4 flush the file to disk on close, which costs several times the
+// whole parse, and a work file need not survive a crash. A link planted at the target is not
+// followed, and anything but a regular file is refused.
+bool writeThumbFile(const QString &path, const QByteArray &bytes)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    struct stat info {
+    };
+    const bool written = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && writeAll(fd, bytes) &&
+                         (info.st_size <= bytes.size() || ::ftruncate(fd, bytes.size()) == 0);
+    return ::close(fd) == 0 && written;
+}
 
 } // namespace
 
@@ -23,9 +62,7 @@ qint16 ExifThumb::GetThumb(const QString &source, const QString &thumbPath)
     if (length == 0)
         return 0;
     m_hasThumb = false;
-    QSaveFile target(thumbPath);
-    if (!target.open(QIODevice::WriteOnly) || target.write(thumb) != thumb.size() ||
-        !target.commit())
+    if (!writeThumbFile(thumbPath, thumb))
         return fail(ReadError::PathFileAccess);
     m_hasThumb = true;
     return length;

@@ -17,9 +17,9 @@ struct IfdDirectory;
 class ExifThumb
 {
   public:
-    // Writes the thumbnail to thumbPath through a new unique file renamed into place, so a
-    // reader never sees a half-written file. A file without a thumbnail leaves thumbPath as
-    // it was.
+    // Writes the thumbnail into the work file thumbPath (created when missing, rewritten from
+    // its first byte and cut to the thumbnail's length when it exists). A link at thumbPath
+    // is not followed: the call fails. A file without a thumbnail leaves thumbPath as it was.
     qint16 GetThumb(const QString &source, const QString &thumbPath);
     // The same walk, with the thumbnail bytes returned in memory (empty when the result is 0).
     qint16 GetThumb(const QString &source, QByteArray &thumb);

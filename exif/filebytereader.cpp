@@ -12,21 +12,8 @@
 namespace
 {
 
-// Reads exactly length bytes at offset, retrying short reads and interruptions.
-bool readFully(int fd, char *buffer, qint64 offset, qint64 length)
-{
-    while (length > 0) {
-        const ssize_t got = ::pread(fd, buffer, static_cast<size_t>(length), offset);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        buffer += got;
-        offset += got;
-        length -= got;
-    }
-    return true;
-}
+constexpr qint64 kExifMarkOffset = 6;
+constexpr qint64 kSegmentLengthOffset = 4;
 
 qint32 errorNumberFromErrno(int error)
 {
@@ -49,10 +36,12 @@ FileByteReader::~FileByteReader()
     close();
 }
 
-qint32 FileByteReader::open(const QString &path, qint64 headSize)
+qint32 FileByteReader::open(const QString &path, qint64 firstReadSize)
 {
     close();
     m_readFailed = false;
+    m_readCalls = 0;
+    m_bytesRead = 0;
     if (path.isEmpty())
         return ReadError::BadFileName;
     m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -65,12 +54,51 @@ qint32 FileByteReader::open(const QString &path, qint64 headSize)
         return ReadError::PathFileAccess;
     }
     m_size = info.st_size;
-    m_head.resize(qMin(qMax<qint64>(headSize, 0), m_size));
-    if (!readFully(m_fd, m_head.data(), 0, m_head.size())) {
+    m_head.resize(qMin(qMax<qint64>(firstReadSize, 0), m_size));
+    if (!readAt(m_head.data(), 0, m_head.size())) {
         close();
         return ReadError::PathFileAccess;
     }
+    const qint64 headEnd = m_head.size();
+    const qint64 segmentEnd = qMin(exifSegmentEnd(), m_size);
+    if (segmentEnd > headEnd) {
+        m_head.resize(segmentEnd);
+        if (!readAt(m_head.data() + headEnd, headEnd, segmentEnd - headEnd)) {
+            close();
+            return ReadError::PathFileAccess;
+        }
+    }
     return 0;
+}
+
+// The end of the APP1 segment when "Exif" follows its length at the fixed place; 0 otherwise
+// (a plain JPEG needs nothing beyond the first read).
+qint64 FileByteReader::exifSegmentEnd() const
+{
+    const ByteReader head(m_head);
+    const auto mark = head.view(kExifMarkOffset, 4);
+    const auto length = head.u16(kSegmentLengthOffset, ByteOrder::BigEndian);
+    if (!mark || !length || *mark != QByteArrayView("Exif"))
+        return 0;
+    return kSegmentLengthOffset + *length;
+}
+
+// Reads exactly length bytes at offset, retrying short reads and interruptions.
+bool FileByteReader::readAt(char *buffer, qint64 offset, qint64 length)
+{
+    while (length > 0) {
+        const ssize_t got = ::pread(m_fd, buffer, static_cast<size_t>(length), offset);
+        if (got < 0 && errno == EINTR)
+            continue;
+        ++m_readCalls;
+        if (got <= 0)
+            return false;
+        m_bytesRead += got;
+        buffer += got;
+        offset += got;
+        length -= got;
+    }
+    return true;
 }
 
 void FileByteReader::close()
@@ -119,7 +147,7 @@ std::optional<QByteArray> FileByteReader::bytes(qint64 offset, qint64 length)
     if (const auto inHead = headView(offset, length))
         return inHead->toByteArray();
     QByteArray data(length, Qt::Uninitialized);
-    if (!readFully(m_fd, data.data(), offset, length)) {
+    if (!readAt(data.data(), offset, length)) {
         m_readFailed = true;
         return std::nullopt;
     }

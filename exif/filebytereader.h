@@ -8,16 +8,18 @@
 
 #include <optional>
 
-// Bounds-checked reads from a file that fetch only the ranges asked for. The head of the
-// file (by default as much as a JPEG APP1 segment can span) is read with one read() when
-// the file is opened; a range beyond it is read with one pread() of exactly that range.
+// Bounds-checked reads from a file that fetch only the ranges asked for. Opening reads a
+// small head (one page); when the file starts with an Exif APP1 segment that runs beyond it,
+// the rest of that segment follows in one more read, so the header directories, their values
+// and the embedded thumbnail are in memory without touching the picture data behind them. A
+// range outside the head is read with one pread() of exactly that range.
 // Only regular files are read: a directory, FIFO or device fails at open, and the file is
 // opened non-blocking so that opening a FIFO cannot hang.
 class FileByteReader
 {
   public:
-    // SOI, APP1 marker and the largest APP1 segment: 2 + 2 + 65535 bytes.
-    static constexpr qint64 DefaultHeadSize = 65539;
+    // A page: a camera's header needs one more read, a plain JPEG none.
+    static constexpr qint64 FirstReadSize = 4096;
 
     FileByteReader() = default;
     ~FileByteReader();
@@ -26,7 +28,7 @@ class FileByteReader
 
     // Opens the file and reads its head. Returns 0, or the ReadError number of the failure
     // (exif/readerror.h).
-    qint32 open(const QString &path, qint64 headSize = DefaultHeadSize);
+    qint32 open(const QString &path, qint64 firstReadSize = FirstReadSize);
     void close();
     bool isOpen() const { return m_fd >= 0; }
 
@@ -43,11 +45,19 @@ class FileByteReader
     std::optional<QByteArray> bytesUpTo(qint64 offset, qint64 length);
     bool readFailed() const { return m_readFailed; }
 
+    // What the file has cost since open(): read calls and bytes read.
+    int readCalls() const { return m_readCalls; }
+    qint64 bytesRead() const { return m_bytesRead; }
+
   private:
     std::optional<QByteArrayView> headView(qint64 offset, qint64 length) const;
+    qint64 exifSegmentEnd() const;
+    bool readAt(char *buffer, qint64 offset, qint64 length);
 
     int m_fd = -1;
     qint64 m_size = 0;
     QByteArray m_head;
     bool m_readFailed = false;
+    int m_readCalls = 0;
+    qint64 m_bytesRead = 0;
 };

@@ -84,6 +84,65 @@ TEST_F(FileByteReaderTest, ReadsInsideAndBeyondTheHead)
     EXPECT_FALSE(file.readFailed());
 }
 
+// SOI and an APP1 segment of the given length (its "Exif" mark included), then picture bytes.
+QByteArray exifFile(int segmentLength, qsizetype pictureBytes)
+{
+    QByteArray bytes("\xFF\xD8\xFF\xE1", 4);
+    bytes.append(char(segmentLength >> 8)).append(char(segmentLength & 0xFF));
+    bytes.append("Exif\0\0II", 10);
+    bytes.append(QByteArray(4 + segmentLength - bytes.size(), 'h'));
+    return bytes + QByteArray(pictureBytes, 'p');
+}
+
+// A camera file costs one page and the rest of its APP1 segment; the picture behind it is
+// never read unless a value points there.
+TEST_F(FileByteReaderTest, ReadsTheExifSegmentButNotThePicture)
+{
+    FileByteReader file;
+    ASSERT_EQ(file.open(write(exifFile(10000, 50000))), 0);
+    EXPECT_EQ(file.readCalls(), 2);
+    EXPECT_EQ(file.bytesRead(), 10004);
+    EXPECT_EQ(file.bytes(9000, 1004), QByteArray(1004, 'h'));
+    EXPECT_EQ(file.u32(4000, ByteOrder::LittleEndian), 0x68686868u); // across the first read
+    EXPECT_EQ(file.readCalls(), 2);
+    EXPECT_EQ(file.bytes(10004, 3), "ppp");
+    EXPECT_EQ(file.readCalls(), 3);
+    EXPECT_EQ(file.bytesRead(), 10007);
+
+    // The largest segment a length can state.
+    ASSERT_EQ(file.open(write(exifFile(65535, 100))), 0);
+    EXPECT_EQ(file.bytesRead(), 65539);
+    EXPECT_EQ(file.bytes(65530, 9), QByteArray(9, 'h'));
+    EXPECT_EQ(file.readCalls(), 2);
+}
+
+TEST_F(FileByteReaderTest, ReadsOnePageOfOtherFiles)
+{
+    FileByteReader file;
+    // A segment inside the first page.
+    ASSERT_EQ(file.open(write(exifFile(300, 50000))), 0);
+    EXPECT_EQ(file.readCalls(), 1);
+    EXPECT_EQ(file.bytesRead(), FileByteReader::FirstReadSize);
+
+    // A plain JPEG: its APP0 length says nothing about an Exif header.
+    QByteArray plain = exifFile(20000, 50000);
+    plain.replace(6, 4, "JFIF");
+    ASSERT_EQ(file.open(write(plain)), 0);
+    EXPECT_EQ(file.readCalls(), 1);
+    EXPECT_EQ(file.bytesRead(), FileByteReader::FirstReadSize);
+
+    // A segment that claims more than the file holds is read up to the end.
+    const QByteArray cut = exifFile(30000, 0).left(6000);
+    ASSERT_EQ(file.open(write(cut)), 0);
+    EXPECT_EQ(file.bytesRead(), 6000);
+    EXPECT_EQ(file.bytesUpTo(5990, 100), cut.mid(5990));
+    EXPECT_EQ(file.readCalls(), 2);
+
+    // Files shorter than the mark.
+    ASSERT_EQ(file.open(write("\xFF\xD8\xFF\xE1\x40")), 0);
+    EXPECT_EQ(file.bytesRead(), 5);
+}
+
 TEST_F(FileByteReaderTest, EmptyFile)
 {
     FileByteReader file;

@@ -3,10 +3,14 @@
 #include "tests/exif/tiffbuilder.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -172,14 +176,64 @@ TEST_F(ExifThumbTest, TagsCountInEveryDirectoryAndIfd1Wins)
     EXPECT_EQ(ExifThumb().GetThumb(source(later), bytes), 10);
 }
 
-TEST_F(ExifThumbTest, ReplacesALongerTargetWhole)
+// The work file is rewritten where it is, never replaced: a longer old file is cut to the new
+// thumbnail, a shorter one grows, and nothing else appears in the folder.
+TEST_F(ExifThumbTest, RewritesTheTargetInPlaceCutToLength)
 {
     writeTestFile(m_folder, "tmp.jpg", QByteArray(5000, 'o'));
-    const QByteArray thumb = fakeJpeg(20);
-    EXPECT_EQ(ExifThumb().GetThumb(source(TiffBuilder().thumbnail(thumb).jpeg()), target()), 20);
-    EXPECT_EQ(readTestFile(target()), thumb);
-    // Nothing but the target is left in the folder.
+    struct stat before {
+    };
+    ASSERT_EQ(::stat(QFile::encodeName(target()).constData(), &before), 0);
+
+    const QByteArray shortThumb = fakeJpeg(20);
+    EXPECT_EQ(ExifThumb().GetThumb(source(TiffBuilder().thumbnail(shortThumb).jpeg()), target()),
+              20);
+    EXPECT_EQ(readTestFile(target()), shortThumb);
+
+    const QByteArray longThumb = fakeJpeg(7000);
+    EXPECT_EQ(ExifThumb().GetThumb(source(TiffBuilder().thumbnail(longThumb).jpeg()), target()),
+              7000);
+    EXPECT_EQ(readTestFile(target()), longThumb);
+
+    struct stat after {
+    };
+    ASSERT_EQ(::stat(QFile::encodeName(target()).constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files).size(), 2);
+}
+
+TEST_F(ExifThumbTest, CreatesAMissingTarget)
+{
+    const QByteArray thumb = fakeJpeg(300);
+    ExifThumb reader;
+    EXPECT_EQ(reader.GetThumb(source(TiffBuilder().thumbnail(thumb).jpeg()), target()), 300);
+    EXPECT_TRUE(reader.HaveThumb());
+    EXPECT_EQ(readTestFile(target()), thumb);
+}
+
+// A link planted at the work file's name is refused, and what it points at is left alone.
+TEST_F(ExifThumbTest, NeverWritesThroughALinkOrIntoAFifo)
+{
+    const QString victim = writeTestFile(m_folder, "victim.jpg", "precious");
+    ASSERT_EQ(
+        ::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(target()).constData()),
+        0);
+    const QString good = source(TiffBuilder().thumbnail(fakeJpeg(20)).jpeg());
+    ExifThumb throughLink;
+    EXPECT_EQ(throughLink.GetThumb(good, target()), 0);
+    EXPECT_FALSE(throughLink.IsExif());
+    EXPECT_FALSE(throughLink.HaveThumb());
+    EXPECT_NE(throughLink.ExifError(), 0);
+    EXPECT_EQ(readTestFile(victim), "precious");
+
+    const QString fifo = m_folder.filePath("fifo.jpg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QElapsedTimer timer;
+    timer.start();
+    ExifThumb intoFifo;
+    EXPECT_EQ(intoFifo.GetThumb(good, fifo), 0);
+    EXPECT_NE(intoFifo.ExifError(), 0);
+    EXPECT_LT(timer.elapsed(), 5000);
 }
 
 TEST_F(ExifThumbTest, Failures)
