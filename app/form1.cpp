@@ -1,23 +1,23 @@
 #include "app/form1.h"
 
 #include "app/frminfo.h"
+#include "app/paths.h"
 #include "app/statuspanel.h"
 
 #include <QAction>
-#include <QHBoxLayout>
+#include <QCoreApplication>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
 #include <QMouseEvent>
 
-namespace
+Form1::Form1(QSettings &store, QWidget *parent)
+    : Form1(store, QCoreApplication::applicationDirPath(), parent)
 {
+}
 
-constexpr int kPanelLineCount = 18;
-
-} // namespace
-
-Form1::Form1(QSettings &store, QWidget *parent) : QMainWindow(parent), m_store(store)
+Form1::Form1(QSettings &store, const QString &programFolder, QWidget *parent)
+    : QMainWindow(parent), m_store(store), m_programFolder(withTrailingBackslash(programFolder))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tabilo"));
@@ -32,13 +32,11 @@ Form1::Form1(QSettings &store, QWidget *parent) : QMainWindow(parent), m_store(s
 
 Form1::~Form1() = default;
 
-// The thumbnail list on the left, the information panel of eighteen lines on the right.
+// The thumbnail list on the left, the information panel of eighteen lines on the right, the
+// splitter between them; Form_Resize places them whenever the area changes size.
 void Form1::createCentralArea()
 {
     auto *central = new QWidget(this);
-    auto *layout = new QHBoxLayout(central);
-    layout->setContentsMargins(1, 1, 1, 1);
-    layout->setSpacing(2);
 
     m_listView1 = new QListView(central);
     m_listView1->setObjectName(QStringLiteral("ListView1"));
@@ -48,17 +46,11 @@ void Form1::createCentralArea()
     m_listView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_listView1->setWordWrap(true);
     m_listView1->viewport()->installEventFilter(this);
-    layout->addWidget(m_listView1, 1);
 
-    m_dataBox = new QWidget(central);
-    m_dataBox->setObjectName(QStringLiteral("dataBox"));
-    for (int i = 1; i <= kPanelLineCount; ++i) {
-        auto *line = new QLabel(m_dataBox);
-        line->setObjectName(QStringLiteral("LabelA%1").arg(i));
-        m_labelA.append(line);
-    }
-    layout->addWidget(m_dataBox);
+    createInformationPanel(central);
+    createSplitter(central);
     setCentralWidget(central);
+    central->installEventFilter(this);
 }
 
 QLabel *Form1::labelA(int index) const
@@ -87,6 +79,10 @@ QAction *Form1::command(const QString &name) const
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        Form_Resize();
+    if (watched == m_listView1 && isListNavigationKey(event))
+        ListView1_ItemClick();
     if (watched == m_listView1->viewport()) {
         if (event->type() == QEvent::MouseButtonPress)
             ListView1_MouseDown();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/cameratable.h"
 #include "app/commandstate.h"
+#include "app/formlayout.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -15,9 +17,12 @@ class QLabel;
 class QListView;
 class QMenu;
 class QProgressBar;
+class QSlider;
 class QSettings;
 class QToolBar;
+class SplitterHandle;
 class StatusPanel;
+struct PanelContent;
 class ThumbnailListModel;
 
 // The main window: the thumbnail list, the information panel, the menus, the toolbar and the
@@ -29,6 +34,9 @@ class Form1 : public QMainWindow
 
   public:
     explicit Form1(QSettings &store, QWidget *parent = nullptr);
+    // `programFolder` is where the camera table "Tabilo.dat" is read from (normally the
+    // program's own folder).
+    Form1(QSettings &store, const QString &programFolder, QWidget *parent = nullptr);
     ~Form1() override;
 
     // Enables the menus and toolbar buttons of command state 1..5. The same state twice in a row
@@ -68,6 +76,20 @@ class Form1 : public QMainWindow
     void popExOpen_Click();
     void reloadShownFolder();
 
+    // Information panel, camera table and layout (form1panel.cpp, form1cameratable.cpp,
+    // form1layout.cpp)
+    // Fills the panel from the list's selected item and makes it the current picture.
+    void ListView1_ItemClick();
+    // Places the list, the panel and the splitter for the window's size and the panel width.
+    void Form_Resize();
+    // The panel font and the list's font and background, from the settings records.
+    void applyListAndPanelLook();
+    const CameraTable &cameraTable() const { return m_cameraTable; }
+    QSlider *slider1() const { return m_slider1; }
+    QWidget *imgSplit() const;
+    QWidget *pictSplit() const { return m_pictSplit; }
+    double panelWidth() const { return m_panelWidth; } // twips, stored as DataWidth
+
     // True while a command's operation is not part of the program yet; its items stay disabled.
     static bool isAwaitingOperation(const QString &commandName);
 
@@ -90,7 +112,6 @@ class Form1 : public QMainWindow
     void addToolButton(const QString &key, const QString &toolTip, const QString &icon,
                        QActionGroup *group = nullptr);
     void createStatusBar();
-    void layoutDataBoxLines();
 
     // Commands
     void applyCommandPlan(const CommandPlan &plan);
@@ -117,11 +138,21 @@ class Form1 : public QMainWindow
     std::optional<int> runConversion();
     int selectedRow() const;
 
+    // Information panel, camera table and layout
+    void createInformationPanel(QWidget *area);
+    void createSplitter(QWidget *area);
+    void imgSplit_MouseDown(double x);
+    void imgSplit_MouseMove(double x);
+    void imgSplit_MouseUp();
+    double areaWidthTwips() const;
+    void showPanelContent(const PanelContent &content);
+    bool isListNavigationKey(const QEvent *event) const;
+    void readCameraTable();
+
     // Start-up and shutdown (form1lifecycle.cpp)
     void formLoad();
     void placeWindow();
     void keepOnSomeScreen();
-    void applyListAndPanelLook();
     void createErrorLog(const QStringList &startUpProblems);
     void formUnload();
     void closeOtherWindows();
@@ -147,4 +178,11 @@ class Form1 : public QMainWindow
     QMenu *m_popMnu = nullptr;
     QList<StatusPanel *> m_panels;
     FrmInfo *m_frmInfo = nullptr;
+
+    CameraTable m_cameraTable;
+    QSlider *m_slider1 = nullptr;
+    SplitterHandle *m_imgSplit = nullptr;
+    QWidget *m_pictSplit = nullptr;
+    SplitterDrag m_splitterDrag;
+    double m_panelWidth = 3000;
 };

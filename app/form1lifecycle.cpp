@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListView>
@@ -25,25 +26,15 @@ namespace
 
 const QString kReadSettingsPlace = QStringLiteral("read settings");
 
-// The smallest window that still shows the toolbar, the list and the panel side by side.
-constexpr double kMinimumWindowWidth = 9300;
-constexpr double kMinimumWindowHeight = 4000;
-
-// Lengths of the information panel's lines, in twips, for a font of F points: each line is
-// F * 25 high, lines are (F + 5) * 25 apart, inset 190 from either side.
-constexpr double kLineInset = 190;
-constexpr double kLineHeightPerPoint = 25;
-constexpr double kLineGapPoints = 5;
-
 } // namespace
 
-// Start-up: settings, window, indicators, work folder, error log, in that order.
+// Start-up: settings, window, indicators, work folder, error log, camera table, in that order.
 void Form1::formLoad()
 {
     AppSettings &settings = appSettings();
-    QStringList problems = readSettings(m_store, QCoreApplication::applicationDirPath(), settings);
+    QStringList problems = readSettings(m_store, QDir::cleanPath(m_programFolder), settings);
     placeWindow();
-    m_dataBox->setFixedWidth(twipsToPixels(settings.dataWidth, logicalDpi()));
+    m_panelWidth = settings.dataWidth;
     m_keepReading = false;
     applyListAndPanelLook();
     mnuButtonSetting(1);
@@ -54,8 +45,9 @@ void Form1::formLoad()
     showViewerPanel();
     if (temporaryFolder().isEmpty())
         problems.append(QStringLiteral("no private temporary folder could be created"));
-    m_programFolder = withTrailingBackslash(QCoreApplication::applicationDirPath());
     createErrorLog(problems);
+    // After the error log exists, so that a table that cannot be opened is logged there.
+    readCameraTable();
     m_listView1->setAcceptDrops(true);
 }
 
@@ -65,8 +57,8 @@ void Form1::placeWindow()
 {
     const MainWindowPlacement &placement = appSettings().placement;
     const double dpi = logicalDpi();
-    setMinimumSize(twipsToPixels(kMinimumWindowWidth, dpi),
-                   twipsToPixels(kMinimumWindowHeight, dpi));
+    setMinimumSize(twipsToPixels(FormLayoutMetrics::kMinimumWindowWidth, dpi),
+                   twipsToPixels(FormLayoutMetrics::kMinimumWindowHeight, dpi));
     move(twipsToPixels(placement.left, dpi), twipsToPixels(placement.top, dpi));
     resize(twipsToPixels(placement.width, dpi), twipsToPixels(placement.height, dpi));
     keepOnSomeScreen();
@@ -93,26 +85,13 @@ void Form1::applyListAndPanelLook()
         fontFromSetting(dataFont.name, dataFont.size, dataFont.bold, dataFont.italic);
     for (QLabel *line : m_labelA)
         line->setFont(panelFont);
-    layoutDataBoxLines();
+    Form_Resize(); // the lines' height and pitch follow the font size
 
     const ThumbListLook &look = settings.thumbLook;
     m_listView1->setFont(fontFromSetting(look.name, look.size, look.bold, look.italic));
     QPalette listColours = m_listView1->palette();
     listColours.setColor(QPalette::Base, colorFromColorRef(look.ThumbColor, palette()));
     m_listView1->setPalette(listColours);
-}
-
-void Form1::layoutDataBoxLines()
-{
-    const double dpi = logicalDpi();
-    const double points = appSettings().dataFont.size;
-    const double width = appSettings().dataWidth - 2 * kLineInset;
-    for (int i = 0; i < m_labelA.size(); ++i) {
-        const double top = (points + kLineGapPoints) * i * kLineHeightPerPoint;
-        m_labelA[i]->setGeometry(twipsToPixels(kLineInset, dpi), twipsToPixels(top, dpi),
-                                 twipsToPixels(width, dpi),
-                                 twipsToPixels(points * kLineHeightPerPoint, dpi));
-    }
 }
 
 // The log window exists, hidden, from here on; what start-up could not read goes into it.
@@ -147,7 +126,7 @@ void Form1::formUnload()
         placement = MainWindowPlacement{pixelsToTwips(x(), dpi), pixelsToTwips(y(), dpi),
                                         pixelsToTwips(width(), dpi), pixelsToTwips(height(), dpi)};
     }
-    settings.dataWidth = pixelsToTwips(m_dataBox->width(), dpi);
+    settings.dataWidth = float(m_panelWidth);
     const QStringList problems = writeSettings(m_store, settings, placement);
     if (!problems.isEmpty()) {
         prompter().message(PromptIcon::Exclamation, QStringLiteral("Tabilo"),
