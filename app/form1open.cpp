@@ -93,8 +93,10 @@ void Form1::mnuEditSelAll_Click()
 {
     const int count = m_thumbnails->rowCount();
     if (count > 0) {
+        // The first picture becomes the selected one, as if clicked: panel, current picture,
+        // command state.
         m_listView1->setCurrentIndex(m_thumbnails->index(0));
-        mnuButtonSetting(4);
+        ListView1_ItemClick();
     }
     m_listView1->selectAll();
     statusPanel(1)->setText(QStringLiteral(" ") + QString::number(count) +

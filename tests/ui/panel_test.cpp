@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -275,6 +276,18 @@ TEST_F(PanelTest, ArrowKeySelectsTheNextItemLikeAClick)
     QTest::keyClick(form.listView(), Qt::Key_Right);
     EXPECT_EQ(form.labelA(17)->text(), QStringLiteral("Zoom 3x"));
     EXPECT_EQ(appSettings().slide.startItem, 2);
+}
+
+TEST_F(PanelTest, SelectAllShowsTheFirstPicture)
+{
+    Form1 &form = startWithPictures();
+    clickItem(QStringLiteral("zoom3x.jpg"));
+    form.command(QStringLiteral("mnuEditSelAll"))->trigger();
+    EXPECT_EQ(form.labelA(2)->text(), QStringLiteral("幅   : 200")); // plain.jpg, the first
+    EXPECT_EQ(appSettings().general.currentPicture, picture(QStringLiteral("plain.jpg")));
+    EXPECT_EQ(appSettings().slide.startItem, 1);
+    EXPECT_EQ(form.listView()->selectionModel()->selectedIndexes().size(), 2);
+    EXPECT_EQ(form.statusPanel(1)->text(), QStringLiteral(" 2 ﾌｧｲﾙを選択しました。"));
 }
 
 TEST_F(PanelTest, PressOnTheListWithASelectionEntersStateFour)
