@@ -5,7 +5,6 @@
 #include "app/frminfo.h"
 #include "app/help.h"
 #include "app/japanesefonts.h"
-#include "app/paths.h"
 #include "app/settings.h"
 #include "app/statuspanel.h"
 #include "app/twips.h"
