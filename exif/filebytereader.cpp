@@ -54,28 +54,31 @@ qint32 FileByteReader::open(const QString &path, qint64 firstReadSize)
         return ReadError::PathFileAccess;
     }
     m_size = info.st_size;
-    m_head.resize(qMin(qMax<qint64>(firstReadSize, 0), m_size));
-    if (!readAt(m_head.data(), 0, m_head.size())) {
+    if (!readHead(qBound<qint64>(0, firstReadSize, qMin(FirstReadSize, m_size)))) {
         close();
         return ReadError::PathFileAccess;
-    }
-    const qint64 headEnd = m_head.size();
-    const qint64 segmentEnd = qMin(exifSegmentEnd(), m_size);
-    if (segmentEnd > headEnd) {
-        m_head.resize(segmentEnd);
-        if (!readAt(m_head.data() + headEnd, headEnd, segmentEnd - headEnd)) {
-            close();
-            return ReadError::PathFileAccess;
-        }
     }
     return 0;
 }
 
+// An Exif segment that runs beyond the first read is completed by one more read.
+bool FileByteReader::readHead(qint64 firstReadSize)
+{
+    if (!readAt(m_head.data(), 0, firstReadSize))
+        return false;
+    const qint64 segmentEnd = exifSegmentEnd(QByteArrayView(m_head.data(), firstReadSize));
+    const qint64 headSize = qMax(firstReadSize, qMin(segmentEnd, m_size));
+    if (!readAt(m_head.data() + firstReadSize, firstReadSize, headSize - firstReadSize))
+        return false;
+    m_headSize = headSize;
+    return true;
+}
+
 // The end of the APP1 segment when "Exif" follows its length at the fixed place; 0 otherwise
 // (a plain JPEG needs nothing beyond the first read).
-qint64 FileByteReader::exifSegmentEnd() const
+qint64 FileByteReader::exifSegmentEnd(QByteArrayView bytes)
 {
-    const ByteReader head(m_head);
+    const ByteReader head(bytes);
     const auto mark = head.view(kExifMarkOffset, 4);
     const auto length = head.u16(kSegmentLengthOffset, ByteOrder::BigEndian);
     if (!mark || !length || *mark != QByteArrayView("Exif"))
@@ -107,7 +110,7 @@ void FileByteReader::close()
         ::close(m_fd);
     m_fd = -1;
     m_size = 0;
-    m_head.clear();
+    m_headSize = 0;
 }
 
 bool FileByteReader::contains(qint64 offset, qint64 length) const
@@ -117,7 +120,7 @@ bool FileByteReader::contains(qint64 offset, qint64 length) const
 
 std::optional<QByteArrayView> FileByteReader::headView(qint64 offset, qint64 length) const
 {
-    return ByteReader(m_head).view(offset, length);
+    return ByteReader(QByteArrayView(m_head.data(), m_headSize)).view(offset, length);
 }
 
 std::optional<quint16> FileByteReader::u16(qint64 offset, ByteOrder order)
@@ -161,4 +164,22 @@ std::optional<QByteArray> FileByteReader::bytesUpTo(qint64 offset, qint64 length
     if (offset >= m_size)
         return QByteArray();
     return bytes(offset, qMin(length, m_size - offset));
+}
+
+std::optional<QByteArrayView> FileByteReader::viewUpTo(qint64 offset, qint64 length,
+                                                       QByteArray &storage)
+{
+    if (!isOpen() || offset < 0 || length < 0)
+        return std::nullopt;
+    if (offset >= m_size)
+        return QByteArrayView();
+    const qint64 inFile = qMin(length, m_size - offset);
+    if (const auto inHead = headView(offset, inFile))
+        return inHead;
+    storage.resize(inFile);
+    if (!readAt(storage.data(), offset, inFile)) {
+        m_readFailed = true;
+        return std::nullopt;
+    }
+    return QByteArrayView(storage);
 }

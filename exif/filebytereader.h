@@ -6,6 +6,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <array>
 #include <optional>
 
 // Bounds-checked reads from a file that fetch only the ranges asked for. Opening reads a
@@ -20,14 +21,17 @@ class FileByteReader
   public:
     // A page: a camera's header needs one more read, a plain JPEG none.
     static constexpr qint64 FirstReadSize = 4096;
+    // SOI, APP1 marker and the largest APP1 segment: 2 + 2 + 65535 bytes.
+    static constexpr qint64 MaxHeadSize = 65539;
 
     FileByteReader() = default;
     ~FileByteReader();
     FileByteReader(const FileByteReader &) = delete;
     FileByteReader &operator=(const FileByteReader &) = delete;
 
-    // Opens the file and reads its head. Returns 0, or the ReadError number of the failure
-    // (exif/readerror.h).
+    // Opens the file and reads its head; firstReadSize (at most FirstReadSize) lets tests put
+    // the end of the first read where they need it. Returns 0, or the ReadError number of the
+    // failure (exif/readerror.h).
     qint32 open(const QString &path, qint64 firstReadSize = FirstReadSize);
     void close();
     bool isOpen() const { return m_fd >= 0; }
@@ -43,6 +47,9 @@ class FileByteReader
     // The part of [offset, offset + length) that lies inside the file: shorter than length
     // (possibly empty) when the range runs past the end. The caller bounds length.
     std::optional<QByteArray> bytesUpTo(qint64 offset, qint64 length);
+    // The same part as a view: into the head when it lies there, else into storage, which
+    // receives the bytes read. Valid while the reader stays open and storage is unchanged.
+    std::optional<QByteArrayView> viewUpTo(qint64 offset, qint64 length, QByteArray &storage);
     bool readFailed() const { return m_readFailed; }
 
     // What the file has cost since open(): read calls and bytes read.
@@ -51,12 +58,16 @@ class FileByteReader
 
   private:
     std::optional<QByteArrayView> headView(qint64 offset, qint64 length) const;
-    qint64 exifSegmentEnd() const;
+    bool readHead(qint64 firstReadSize);
+    static qint64 exifSegmentEnd(QByteArrayView bytes);
     bool readAt(char *buffer, qint64 offset, qint64 length);
 
     int m_fd = -1;
     qint64 m_size = 0;
-    QByteArray m_head;
+    // The head lives inside the reader (which callers keep on the stack): no allocation and
+    // no copy per file. Only the bytes read are ever touched.
+    std::array<char, MaxHeadSize> m_head;
+    qint64 m_headSize = 0;
     bool m_readFailed = false;
     int m_readCalls = 0;
     qint64 m_bytesRead = 0;

@@ -19,13 +19,15 @@ constexpr qint64 kMaxTextLength = 65535;
 
 std::optional<bool> TiffReader::readHeader()
 {
-    const auto mark = m_file.bytes(kExifMarkOffset, 4);
-    const auto order = m_file.bytes(kTiffBase, 2);
-    if (!mark || !order) {
+    QByteArray markStorage;
+    QByteArray orderStorage;
+    const auto mark = m_file.viewUpTo(kExifMarkOffset, 4, markStorage);
+    const auto order = m_file.viewUpTo(kTiffBase, 2, orderStorage);
+    if (!mark || !order || mark->size() != 4 || order->size() != 2) {
         fail(m_file.readFailed() ? ReadError::PathFileAccess : ReadError::PastEndOfFile);
         return std::nullopt;
     }
-    m_byteOrderMark = *order;
+    m_byteOrderMark = order->toByteArray();
     // Anything but "MM" reads as little-endian.
     m_order = m_byteOrderMark == "MM" ? ByteOrder::BigEndian : ByteOrder::LittleEndian;
     return *mark == "Exif";
@@ -48,20 +50,27 @@ std::optional<IfdDirectory> TiffReader::directory(quint32 tiffOffset)
         fail(ReadError::Overflow);
         return std::nullopt;
     }
-    // Entries and the next-IFD offset in one read; what lies past the end reads as zeros.
+    // Entries and the next-IFD offset in one view; what lies past the end reads as zeros.
     const qint64 blockSize = count * kEntrySize + 4;
-    QByteArray block = m_file.bytesUpTo(start + 2, blockSize).value_or(QByteArray());
+    QByteArray storage;
+    QByteArrayView block =
+        m_file.viewUpTo(start + 2, blockSize, storage).value_or(QByteArrayView());
     if (m_file.readFailed()) {
         fail(ReadError::PathFileAccess);
         return std::nullopt;
     }
-    block.append(QByteArray(blockSize - block.size(), '\0'));
+    QByteArray padded;
+    if (block.size() < blockSize) {
+        padded = block.toByteArray();
+        padded.append(QByteArray(blockSize - block.size(), '\0'));
+        block = padded;
+    }
 
     IfdDirectory directory;
     directory.entries.reserve(count);
     for (qint64 i = 0; i < count; ++i)
-        directory.entries.push_back(decodeEntry(block.constData() + i * kEntrySize));
-    directory.nextOffset = decodeU32(block.constData() + count * kEntrySize, m_order);
+        directory.entries.push_back(decodeEntry(block.data() + i * kEntrySize));
+    directory.nextOffset = decodeU32(block.data() + count * kEntrySize, m_order);
     return directory;
 }
 
