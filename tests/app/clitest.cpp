@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -14,6 +15,46 @@ struct CliRun {
     QByteArray out;
     QByteArray err;
 };
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A writable copy of a camera file (the fixtures themselves are read-only).
+QString copyFixture(const QTemporaryDir &folder, const QString &fixture, const QString &name,
+                    const QByteArray &bytes = QByteArray())
+{
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write(bytes.isEmpty() ? readFile(kFixtures + fixture) : bytes);
+    return path;
+}
+
+// The program's own lines on standard error; Qt may add warnings about the environment.
+QByteArray cliErrors(const QByteArray &err)
+{
+    QByteArray own;
+    for (const QByteArray &line : err.split('\n')) {
+        if (line.startsWith("tabilo-cli: "))
+            own += line + '\n';
+    }
+    return own;
+}
+
+// nikon-e950.jpg with its frame marker turned from baseline (SOF0) into progressive (SOF2).
+// Its segments, as exiftool -v lists them: APP0, APP1, APP13, APP14, DQT, then SOF0 at 0x30FF.
+QByteArray progressiveNikon()
+{
+    QByteArray bytes = readFile(kFixtures + QStringLiteral("nikon-e950.jpg"));
+    if (bytes.mid(0x30FF, 2) != "\xFF\xC0")
+        return QByteArray();
+    bytes[0x3100] = '\xC2';
+    return bytes;
+}
 
 CliRun runCli(const QStringList &arguments)
 {
@@ -159,6 +200,106 @@ TEST(Cli, UsageErrorsExitWithStatus2)
         EXPECT_TRUE(run.out.isEmpty()) << arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.err.startsWith("tabilo-cli: ")) << arguments.join(u' ').toStdString();
     }
+}
+
+// nikon-e950.jpg starts with JFIF, so the program treats it as a plain JPEG and converts it.
+TEST(CliConvert, ConvertsAPlainJpegInPlace)
+{
+    QTemporaryDir folder;
+    const QString path = copyFixture(folder, QStringLiteral("nikon-e950.jpg"), "plain.jpg");
+    const CliRun run = runCli({QStringLiteral("convert"), path});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "converted: " + path.toUtf8() + "\n");
+    EXPECT_EQ(cliErrors(run.err), "");
+
+    const CliRun exif = runCli({QStringLiteral("exif"), path});
+    EXPECT_TRUE(exif.out.contains("\"IsExif\":true,")) << exif.out.constData();
+    EXPECT_TRUE(exif.out.contains("\"HaveThumb\":true,")) << exif.out.constData();
+    const CliRun thumb =
+        runCli({QStringLiteral("thumb"), path, folder.filePath(QStringLiteral("t.jpg"))});
+    EXPECT_NE(thumb.out, "0\n");
+    // No backup was asked for, and no work file is left beside the picture.
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
+              QStringList({QStringLiteral("plain.jpg"), QStringLiteral("t.jpg")}));
+}
+
+TEST(CliConvert, SkipsAnExifFileUntouched)
+{
+    QTemporaryDir folder;
+    const QString path = copyFixture(folder, QStringLiteral("canon-ixus.jpg"), "exif.jpg");
+    const CliRun run = runCli({QStringLiteral("convert"), QStringLiteral("--backup"), path});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "skipped: " + path.toUtf8() + " (already Exif)\n");
+    EXPECT_EQ(readFile(path), readFile(kFixtures + QStringLiteral("canon-ixus.jpg")));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList(QStringLiteral("exif.jpg")));
+}
+
+TEST(CliConvert, FailsAProgressiveFileWithItsReason)
+{
+    QTemporaryDir folder;
+    const QByteArray progressive = progressiveNikon();
+    ASSERT_FALSE(progressive.isEmpty());
+    const QString path =
+        copyFixture(folder, QStringLiteral("nikon-e950.jpg"), "progressive.jpg", progressive);
+    const CliRun run = runCli({QStringLiteral("convert"), path});
+    EXPECT_EQ(run.status, 1);
+    const QByteArray reason =
+        "make thum: " + path.toUtf8() + ": only baseline 8-bit JPEG pictures can be converted";
+    EXPECT_EQ(run.out, "failed: " + path.toUtf8() + ": " + reason + "\n");
+    EXPECT_EQ(cliErrors(run.err), "tabilo-cli: " + reason + "\n");
+    EXPECT_EQ(readFile(path), progressive);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
+              QStringList(QStringLiteral("progressive.jpg")));
+}
+
+// One run over mixed files reports each in the order given and fails as a whole.
+TEST(CliConvert, BackupKeepsTheOriginalAndEveryFileIsReported)
+{
+    QTemporaryDir folder;
+    const QString plain = copyFixture(folder, QStringLiteral("nikon-e950.jpg"), "a.jpg");
+    const QString exif = copyFixture(folder, QStringLiteral("canon-ixus.jpg"), "b.jpg");
+    const QString progressive =
+        copyFixture(folder, QStringLiteral("nikon-e950.jpg"), "c.jpg", progressiveNikon());
+    const CliRun run =
+        runCli({QStringLiteral("convert"), QStringLiteral("--quality"), QStringLiteral("70"),
+                QStringLiteral("--backup"), plain, exif, progressive});
+    EXPECT_EQ(run.status, 1);
+    const QList<QByteArray> lines = run.out.split('\n');
+    ASSERT_EQ(lines.size(), 4) << run.out.constData();
+    EXPECT_EQ(lines[0], "converted: " + plain.toUtf8());
+    EXPECT_EQ(lines[1], "skipped: " + exif.toUtf8() + " (already Exif)");
+    EXPECT_TRUE(lines[2].startsWith("failed: " + progressive.toUtf8() + ": ")) << lines[2].data();
+    EXPECT_EQ(lines[3], "");
+
+    EXPECT_EQ(readFile(folder.filePath(QStringLiteral("a.bak"))),
+              readFile(kFixtures + QStringLiteral("nikon-e950.jpg")));
+    EXPECT_NE(readFile(plain), readFile(kFixtures + QStringLiteral("nikon-e950.jpg")));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
+              QStringList({QStringLiteral("a.bak"), QStringLiteral("a.jpg"),
+                           QStringLiteral("b.jpg"), QStringLiteral("c.jpg")}));
+}
+
+TEST(CliConvert, UsageErrorsExitWithStatus2)
+{
+    QTemporaryDir folder;
+    const QString path = copyFixture(folder, QStringLiteral("nikon-e950.jpg"), "plain.jpg");
+    const QByteArray usage =
+        "tabilo-cli: usage: tabilo-cli convert [--quality 90|80|70] [--backup] FILE...\n";
+    const QList<QStringList> cases = {
+        {QStringLiteral("convert")},
+        {QStringLiteral("convert"), QStringLiteral("--backup")},
+        {QStringLiteral("convert"), QStringLiteral("--quality"), QStringLiteral("50"), path},
+        {QStringLiteral("convert"), QStringLiteral("--quality"), QStringLiteral("high"), path},
+        {QStringLiteral("convert"), path, QStringLiteral("--quality")},
+        {QStringLiteral("convert"), QStringLiteral("--fast"), path},
+    };
+    for (const QStringList &arguments : cases) {
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.status, 2) << arguments.join(u' ').toStdString();
+        EXPECT_EQ(run.out, "") << arguments.join(u' ').toStdString();
+        EXPECT_EQ(cliErrors(run.err), usage) << arguments.join(u' ').toStdString();
+    }
+    EXPECT_EQ(readFile(path), readFile(kFixtures + QStringLiteral("nikon-e950.jpg")));
 }
 
 } // namespace
