@@ -456,18 +456,25 @@ TEST_F(Form1ScanTest, DoubleClickAndEnterOpenTheViewer)
     QTest::mouseDClick(form().listView()->viewport(), Qt::LeftButton, {}, itemRect.center());
     const QString expected = folder.file(QStringLiteral("c01.jpg"));
     EXPECT_EQ(appSettings().general.currentPicture, expected);
+    const auto viewers = [] {
+        QList<frmPictEX *> open;
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (auto *viewer = qobject_cast<frmPictEX *>(window); viewer && viewer->isVisible())
+                open.append(viewer);
+        }
+        return open;
+    };
+    ASSERT_EQ(viewers().size(), 1);
+    EXPECT_EQ(viewers()[0]->picturePath(), expected);
 
+    // Enter on the list opens one more viewer, modeless beside the first.
+    form().activateWindow();
     form().listView()->setFocus();
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &form(),
                     Qt::Key_Return);
-    int viewers = 0;
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (auto *viewer = qobject_cast<frmPictEX *>(window)) {
-            EXPECT_EQ(viewer->picturePath(), expected);
-            ++viewers;
-        }
-    }
-    EXPECT_GE(viewers, 1);
+    ASSERT_EQ(viewers().size(), 2);
+    for (frmPictEX *viewer : viewers())
+        EXPECT_EQ(viewer->picturePath(), expected);
 }
 
 TEST_F(Form1ScanTest, DirectExternalProgramGetsTheFullPath)
