@@ -1,7 +1,5 @@
 #include "exif/bytereader.h"
 
-#include <QtEndian>
-
 bool ByteReader::contains(qint64 offset, qint64 length) const
 {
     return offset >= 0 && length >= 0 && offset <= size() && length <= size() - offset;
@@ -41,16 +39,4 @@ std::optional<QByteArray> ByteReader::bytes(qint64 offset, qint64 length) const
     if (!part)
         return std::nullopt;
     return part->toByteArray();
-}
-
-quint16 decodeU16(const char *p, ByteOrder order)
-{
-    return order == ByteOrder::BigEndian ? qFromBigEndian<quint16>(p)
-                                         : qFromLittleEndian<quint16>(p);
-}
-
-quint32 decodeU32(const char *p, ByteOrder order)
-{
-    return order == ByteOrder::BigEndian ? qFromBigEndian<quint32>(p)
-                                         : qFromLittleEndian<quint32>(p);
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QtEndian>
 #include <QtGlobal>
 
 #include <optional>
@@ -34,5 +35,15 @@ class ByteReader
 };
 
 // Decoders for bytes already known to be there (p must point at 2 or 4 readable bytes).
-quint16 decodeU16(const char *p, ByteOrder order);
-quint32 decodeU32(const char *p, ByteOrder order);
+// Inline: a directory walk decodes every entry's fields.
+inline quint16 decodeU16(const char *p, ByteOrder order)
+{
+    return order == ByteOrder::BigEndian ? qFromBigEndian<quint16>(p)
+                                         : qFromLittleEndian<quint16>(p);
+}
+
+inline quint32 decodeU32(const char *p, ByteOrder order)
+{
+    return order == ByteOrder::BigEndian ? qFromBigEndian<quint32>(p)
+                                         : qFromLittleEndian<quint32>(p);
+}

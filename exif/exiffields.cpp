@@ -1,5 +1,6 @@
 #include "exif/exiffields.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -10,40 +11,47 @@ namespace
 
 const QString kUndefined = QStringLiteral("未定義");
 
-// The digits of |value| rounded half away from zero at `decimals` places.
+// The longest digit string formatMagnitude builds: a carry digit, the zeros before the
+// smallest double's digits, 15 significant digits, and the integer digits of the largest
+// double with up to kMaxDecimals decimals.
+constexpr int kMaxDecimals = 15;
+constexpr int kMaxDigits = 1 + 324 + 15 + 309 + kMaxDecimals;
+
+// The digits of |value| rounded half away from zero at `decimals` places (at most 15).
 QString formatMagnitude(double value, int decimals)
 {
+    decimals = qBound(0, decimals, kMaxDecimals);
     // d.dddddddddddddde±x: the 15 significant digits the platform's decimal conversion keeps.
     // to_chars gives the same correctly rounded digits as printf's %.14e, many times faster.
     char scientific[40] = {};
     std::to_chars(scientific, scientific + sizeof scientific - 1, std::fabs(value),
                   std::chars_format::scientific, 14);
-    QByteArray digits(1, scientific[0]);
-    digits.append(scientific + 2, 14);
     int integerDigits = std::atoi(std::strchr(scientific, 'e') + 1) + 1;
-    if (integerDigits <= 0) {
-        digits.prepend(QByteArray(1 - integerDigits, '0'));
-        integerDigits = 1;
-    }
-    const qsizetype kept = integerDigits + decimals;
-    if (digits.size() < kept)
-        digits.append(QByteArray(kept - digits.size(), '0'));
-    const bool roundUp = digits.size() > kept && digits.at(kept) >= '5';
-    digits.truncate(kept);
-    if (roundUp) {
-        qsizetype i = kept - 1;
-        for (; i >= 0 && digits.at(i) == '9'; --i)
+
+    // digits[0] takes a carry out of the first digit; it is dropped when none comes.
+    std::array<char, kMaxDigits> digits;
+    int length = 0;
+    digits[length++] = '0';
+    for (; integerDigits <= 0; ++integerDigits)
+        digits[length++] = '0';
+    digits[length++] = scientific[0];
+    for (int i = 0; i < 14; ++i)
+        digits[length++] = scientific[2 + i];
+    const int kept = 1 + integerDigits + decimals;
+    for (; length < kept; ++length)
+        digits[length] = '0';
+    if (length > kept && digits[kept] >= '5') {
+        int i = kept - 1;
+        for (; digits[i] == '9'; --i) // stops at the carry digit at the latest
             digits[i] = '0';
-        if (i < 0) {
-            digits.prepend('1');
-            ++integerDigits;
-        } else {
-            ++digits[i];
-        }
+        ++digits[i];
     }
-    QString text = QString::fromLatin1(digits.left(integerDigits));
-    if (decimals > 0)
-        text += QLatin1Char('.') + QString::fromLatin1(digits.mid(integerDigits));
+    const int first = digits[0] == '0' ? 1 : 0;
+    QString text = QString::fromLatin1(digits.data() + first, 1 + integerDigits - first);
+    if (decimals > 0) {
+        text += u'.';
+        text += QLatin1String(digits.data() + 1 + integerDigits, decimals);
+    }
     return text;
 }
 
@@ -56,7 +64,8 @@ QString versionText(const std::optional<std::array<char, 4>> &version)
 {
     if (!version)
         return QString(QChar(0));
-    return QString::fromLatin1(QByteArray(1, (*version)[1]) + '.' + (*version)[2]);
+    const QChar text[] = {QChar(uchar((*version)[1])), u'.', QChar(uchar((*version)[2]))};
+    return QString(text, 3);
 }
 
 QString dateText(const QByteArray &date)
