@@ -5,6 +5,8 @@
 #include "platform/widgetprompter.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 // The program reads no command-line arguments: it starts with the stored settings and an
 // empty list.
@@ -14,6 +16,12 @@ int main(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Tabilo"));
     QCoreApplication::setApplicationName(QStringLiteral("Tabilo"));
     installJapaneseFontSubstitutes();
+
+    // The interface is Japanese whatever the locale: Qt's own buttons and dialogs too.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ja"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
 
     WidgetPrompter widgetPrompter;
     setPrompter(&widgetPrompter);
