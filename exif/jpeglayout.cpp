@@ -16,6 +16,7 @@ constexpr int kMarkerSof1 = 0xC1;
 constexpr int kMarkerJpg = 0xC8;
 constexpr int kMarkerDac = 0xCC;
 constexpr int kMarkerApp0 = 0xE0;
+constexpr int kMarkerApp1 = 0xE1;
 constexpr int kMarkerApp2 = 0xE2;
 constexpr int kMarkerApp14 = 0xEE;
 constexpr int kMarkerTem = 0x01;
@@ -47,6 +48,11 @@ bool isAdobe(int marker, QByteArrayView segment)
 bool isJfif(int marker, QByteArrayView segment)
 {
     return marker == kMarkerApp0 && startsWith(segment, QByteArrayView("JFIF\0", 5));
+}
+
+bool isExif(int marker, QByteArrayView segment)
+{
+    return marker == kMarkerApp1 && startsWith(segment, QByteArrayView("Exif\0", 5));
 }
 
 bool changesDecoding(int marker, QByteArrayView segment)
@@ -119,6 +125,7 @@ JpegLayout readJpegLayout(QByteArrayView jpeg)
             layout.width = *reader.u16(markerPos + 7, ByteOrder::BigEndian);
         }
         adobeSeen = adobeSeen || isAdobe(*marker, *segment);
+        layout.carriesExif = layout.carriesExif || isExif(*marker, *segment);
         if (layout.firstDqt < 0 && !frameSeen) {
             const bool firstJfif = !jfifIndex && isJfif(*marker, *segment);
             if (firstJfif)

@@ -14,6 +14,9 @@ struct JpegLayout {
     int width = 0;
     int height = 0;
     bool endsAfterScan = false; // an EOI marker follows the first SOS: the data is not cut short
+    // An Exif APP1 somewhere before the scan (behind a JFIF segment, where the readers do not
+    // look): the camera's shooting data, which a new header in front would throw away.
+    bool carriesExif = false;
     // Segments between SOI and the first DQT that change how the picture
     // decodes (DHT, DRI, an ICC profile APP2, an Adobe APP14, and the JFIF APP0
     // when the file also has an Adobe APP14), whole and in file order. Other

@@ -128,6 +128,9 @@ StepError readSource(const QString &path, Source &source)
             path + QStringLiteral(": only baseline 8-bit JPEG pictures can be converted"));
     if (!layout.endsAfterScan)
         return StepError::because(path + QStringLiteral(": the picture data is cut short"));
+    if (layout.carriesExif)
+        return StepError::because(
+            path + QStringLiteral(": the file already holds Exif data behind another segment"));
     const QDateTime modified = QFileInfo(path).lastModified();
     source.dateText = modified.toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")).toLatin1();
     source.dateText.resize(kDateTextLength, '\0');

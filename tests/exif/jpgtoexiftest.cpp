@@ -251,6 +251,15 @@ TEST_F(ExifBuilder, RefusesSourcesItCannotCarryUnchanged)
     expectRefused("not a picture at all", thumbStep);
 }
 
+// A camera file whose Exif segment comes after a JFIF one reads as not Exif, but a new header
+// in front would throw its shooting data away: it is left as it is.
+TEST_F(ExifBuilder, RefusesAFileWhoseExifSitsBehindJfif)
+{
+    const QByteArray camera = readFile(QStringLiteral(TABILO_CAMERA_FIXTURES "/nikon-e950.jpg"));
+    ASSERT_FALSE(camera.isEmpty());
+    expectRefused(camera, {QStringLiteral("make thum")});
+}
+
 TEST_F(ExifBuilder, AFrameHeaderBeforeTheFirstDqtFailsAtTheMerge)
 {
     const QByteArray jpeg = plainJpeg(QSize(320, 240));
