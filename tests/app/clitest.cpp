@@ -22,15 +22,13 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// A writable copy of a camera file (the fixtures themselves are read-only).
-QString copyFixture(const QTemporaryDir &folder, const QString &fixture, const QString &name,
-                    const QByteArray &bytes = QByteArray())
+// A writable file in folder holding bytes.
+QString writeFile(const QTemporaryDir &folder, const QString &name, const QByteArray &bytes)
 {
     const QString path = folder.filePath(name);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return QString();
-    file.write(bytes.isEmpty() ? readFile(kFixtures + fixture) : bytes);
     return path;
 }
 
@@ -45,14 +43,29 @@ QByteArray cliErrors(const QByteArray &err)
     return own;
 }
 
-// nikon-e950.jpg with its frame marker turned from baseline (SOF0) into progressive (SOF2).
-// Its segments, as exiftool -v lists them: APP0, APP1, APP13, APP14, DQT, then SOF0 at 0x30FF.
+QByteArray cameraFile(const char *name)
+{
+    return readFile(kFixtures + QLatin1String(name));
+}
+
+// A plain JPEG from a real camera: nikon-e950.jpg without its Exif APP1 segment. Its segments,
+// as exiftool -v lists them: APP0 at 0x02, APP1 at 0x14 (length 0x1C45), APP13, APP14, DQT,
+// then SOF0, which moves from 0x30FF to 0x14B8.
+QByteArray plainNikon()
+{
+    QByteArray bytes = cameraFile("nikon-e950.jpg");
+    if (bytes.mid(0x14, 4) != QByteArray("\xFF\xE1\x1C\x45", 4))
+        return QByteArray();
+    return bytes.remove(0x14, 2 + 0x1C45);
+}
+
+// The same with its frame marker turned from baseline (SOF0) into progressive (SOF2).
 QByteArray progressiveNikon()
 {
-    QByteArray bytes = readFile(kFixtures + QStringLiteral("nikon-e950.jpg"));
-    if (bytes.mid(0x30FF, 2) != "\xFF\xC0")
+    QByteArray bytes = plainNikon();
+    if (bytes.mid(0x14B8, 2) != "\xFF\xC0")
         return QByteArray();
-    bytes[0x3100] = '\xC2';
+    bytes[0x14B9] = '\xC2';
     return bytes;
 }
 
@@ -202,11 +215,11 @@ TEST(Cli, UsageErrorsExitWithStatus2)
     }
 }
 
-// nikon-e950.jpg starts with JFIF, so the program treats it as a plain JPEG and converts it.
 TEST(CliConvert, ConvertsAPlainJpegInPlace)
 {
+    ASSERT_FALSE(plainNikon().isEmpty());
     QTemporaryDir folder;
-    const QString path = copyFixture(folder, QStringLiteral("nikon-e950.jpg"), "plain.jpg");
+    const QString path = writeFile(folder, QStringLiteral("plain.jpg"), plainNikon());
     const CliRun run = runCli({QStringLiteral("convert"), path});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "converted: " + path.toUtf8() + "\n");
@@ -226,11 +239,12 @@ TEST(CliConvert, ConvertsAPlainJpegInPlace)
 TEST(CliConvert, SkipsAnExifFileUntouched)
 {
     QTemporaryDir folder;
-    const QString path = copyFixture(folder, QStringLiteral("canon-ixus.jpg"), "exif.jpg");
+    const QString path =
+        writeFile(folder, QStringLiteral("exif.jpg"), cameraFile("canon-ixus.jpg"));
     const CliRun run = runCli({QStringLiteral("convert"), QStringLiteral("--backup"), path});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "skipped: " + path.toUtf8() + " (already Exif)\n");
-    EXPECT_EQ(readFile(path), readFile(kFixtures + QStringLiteral("canon-ixus.jpg")));
+    EXPECT_EQ(readFile(path), cameraFile("canon-ixus.jpg"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList(QStringLiteral("exif.jpg")));
 }
 
@@ -239,8 +253,7 @@ TEST(CliConvert, FailsAProgressiveFileWithItsReason)
     QTemporaryDir folder;
     const QByteArray progressive = progressiveNikon();
     ASSERT_FALSE(progressive.isEmpty());
-    const QString path =
-        copyFixture(folder, QStringLiteral("nikon-e950.jpg"), "progressive.jpg", progressive);
+    const QString path = writeFile(folder, QStringLiteral("progressive.jpg"), progressive);
     const CliRun run = runCli({QStringLiteral("convert"), path});
     EXPECT_EQ(run.status, 1);
     const QByteArray reason =
@@ -256,10 +269,9 @@ TEST(CliConvert, FailsAProgressiveFileWithItsReason)
 TEST(CliConvert, BackupKeepsTheOriginalAndEveryFileIsReported)
 {
     QTemporaryDir folder;
-    const QString plain = copyFixture(folder, QStringLiteral("nikon-e950.jpg"), "a.jpg");
-    const QString exif = copyFixture(folder, QStringLiteral("canon-ixus.jpg"), "b.jpg");
-    const QString progressive =
-        copyFixture(folder, QStringLiteral("nikon-e950.jpg"), "c.jpg", progressiveNikon());
+    const QString plain = writeFile(folder, QStringLiteral("a.jpg"), plainNikon());
+    const QString exif = writeFile(folder, QStringLiteral("b.jpg"), cameraFile("canon-ixus.jpg"));
+    const QString progressive = writeFile(folder, QStringLiteral("c.jpg"), progressiveNikon());
     const CliRun run =
         runCli({QStringLiteral("convert"), QStringLiteral("--quality"), QStringLiteral("70"),
                 QStringLiteral("--backup"), plain, exif, progressive});
@@ -271,9 +283,8 @@ TEST(CliConvert, BackupKeepsTheOriginalAndEveryFileIsReported)
     EXPECT_TRUE(lines[2].startsWith("failed: " + progressive.toUtf8() + ": ")) << lines[2].data();
     EXPECT_EQ(lines[3], "");
 
-    EXPECT_EQ(readFile(folder.filePath(QStringLiteral("a.bak"))),
-              readFile(kFixtures + QStringLiteral("nikon-e950.jpg")));
-    EXPECT_NE(readFile(plain), readFile(kFixtures + QStringLiteral("nikon-e950.jpg")));
+    EXPECT_EQ(readFile(folder.filePath(QStringLiteral("a.bak"))), plainNikon());
+    EXPECT_NE(readFile(plain), plainNikon());
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
               QStringList({QStringLiteral("a.bak"), QStringLiteral("a.jpg"),
                            QStringLiteral("b.jpg"), QStringLiteral("c.jpg")}));
@@ -282,7 +293,7 @@ TEST(CliConvert, BackupKeepsTheOriginalAndEveryFileIsReported)
 TEST(CliConvert, UsageErrorsExitWithStatus2)
 {
     QTemporaryDir folder;
-    const QString path = copyFixture(folder, QStringLiteral("nikon-e950.jpg"), "plain.jpg");
+    const QString path = writeFile(folder, QStringLiteral("plain.jpg"), plainNikon());
     const QByteArray usage =
         "tabilo-cli: usage: tabilo-cli convert [--quality 90|80|70] [--backup] FILE...\n";
     const QList<QStringList> cases = {
@@ -299,7 +310,7 @@ TEST(CliConvert, UsageErrorsExitWithStatus2)
         EXPECT_EQ(run.out, "") << arguments.join(u' ').toStdString();
         EXPECT_EQ(cliErrors(run.err), usage) << arguments.join(u' ').toStdString();
     }
-    EXPECT_EQ(readFile(path), readFile(kFixtures + QStringLiteral("nikon-e950.jpg")));
+    EXPECT_EQ(readFile(path), plainNikon());
 }
 
 } // namespace
