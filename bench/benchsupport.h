@@ -1,0 +1,46 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Timing, reading and the decoding floors shared by the scan benchmarks.
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start);
+
+// CPU time of the whole process (all threads), in milliseconds.
+double processCpuMilliseconds();
+
+// Wall and CPU time of one run, in milliseconds.
+struct Timing {
+    double wall = 1e300;
+    double cpu = 1e300;
+};
+
+// The best of `rounds` runs of `run`. The machine is shared, so the best run
+// is the one least disturbed by others; CPU time is less disturbed still.
+Timing bestOf(int rounds, const std::function<void()> &run);
+
+// `total` divided among `files`; zero when there are none.
+Timing perFile(Timing total, int files);
+
+// The *.jpg files of `folder`, by name.
+QStringList picturePaths(const QString &folder);
+
+QByteArray readAll(const QString &path);
+
+// Floor of the fast path: the Exif thumbnail copied out of the header into
+// memory and decoded, on one core; best of `rounds`.
+Timing fastFloorPerFile(const QStringList &paths, int rounds);
+
+// Floor of the slow path: the file read and decoded at 1/8 scale, on one
+// core; best of `rounds`.
+Timing slowFloorPerFile(const QStringList &paths, int rounds);
+
+// The resident size of this process, or -1 when it cannot be read.
+qint64 residentKilobytes();
