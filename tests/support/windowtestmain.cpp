@@ -4,10 +4,10 @@
 
 #include "app/japanesefonts.h"
 
-// The viewer, About and help tests share one application object.
+// Window tests need one application object for the whole run. They run on the offscreen
+// platform (96 DPI, no window manager) also when ctest lists them, without its environment.
 int main(int argc, char **argv)
 {
-    // Listing the tests (ctest's discovery) runs without the tests' environment.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
