@@ -14,7 +14,8 @@
 #include "app/errorlog.h"
 #include "app/settings.h"
 #include "exif/jpgtoexifrun.h"
-#include "platform/fileattributes.h"
+#include "platform/fileerror.h"
+#include "platform/jpg2exifattributes.h"
 #include "platform/prompter.h"
 #include "platform/tempfolder.h"
 
@@ -34,11 +35,6 @@ ErrorRecord errorRecordOf(const StepError &error)
         number = error.systemError != 0 ? fileErrorFromErrno(error.systemError).number
                                         : FileErrorNumber::InvalidCall;
     return ErrorRecord{number, QStringLiteral("Tabilo"), error.description};
-}
-
-StepError stepErrorOf(const FileError &error)
-{
-    return StepError::numbered(error.number, error.description);
 }
 
 } // namespace
@@ -193,13 +189,7 @@ void frmJpg2Exif::startRun()
     options.keepBackup = Check1->isChecked();
     options.workFolder = temporaryFolder();
 
-    Jpg2ExifPorts ports;
-    ports.readAttributes = [](const QString &path, int &attributes) {
-        return stepErrorOf(getAttributes(path, attributes));
-    };
-    ports.writeAttributes = [](const QString &path, int attributes) {
-        return stepErrorOf(setAttributes(path, attributes));
-    };
+    Jpg2ExifPorts ports = jpg2ExifAttributePorts();
     ports.log = [](const QString &label, const StepError &error) {
         LogError(label, errorRecordOf(error));
     };

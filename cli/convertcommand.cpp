@@ -5,7 +5,7 @@
 #include <QTextStream>
 
 #include "exif/jpgtoexifrun.h"
-#include "platform/fileattributes.h"
+#include "platform/jpg2exifattributes.h"
 #include "platform/tempfolder.h"
 
 namespace
@@ -13,11 +13,6 @@ namespace
 
 const QString kUsage =
     QStringLiteral("usage: tabilo-cli convert [--quality 90|80|70] [--backup] FILE...");
-
-StepError stepErrorOf(const FileError &error)
-{
-    return StepError::numbered(error.number, error.description);
-}
 
 QString endReason(Jpg2ExifEnd end)
 {
@@ -63,13 +58,7 @@ int runConvertCommand(const QStringList &arguments)
 
     bool anyFailed = false;
     QSet<QString> reported;
-    Jpg2ExifPorts ports;
-    ports.readAttributes = [](const QString &path, int &attributes) {
-        return stepErrorOf(getAttributes(path, attributes));
-    };
-    ports.writeAttributes = [](const QString &path, int attributes) {
-        return stepErrorOf(setAttributes(path, attributes));
-    };
+    Jpg2ExifPorts ports = jpg2ExifAttributePorts();
     ports.log = [](const QString &label, const StepError &error) {
         QTextStream(stderr) << "tabilo-cli: " << label << ": " << error.description << '\n';
     };
