@@ -89,7 +89,7 @@ QByteArray exifFile(int segmentLength, qsizetype pictureBytes)
 {
     QByteArray bytes("\xFF\xD8\xFF\xE1", 4);
     bytes.append(char(segmentLength >> 8)).append(char(segmentLength & 0xFF));
-    bytes.append("Exif\0\0II", 10);
+    bytes.append("Exif\0\0II\x2A\0", 10);
     bytes.append(QByteArray(4 + segmentLength - bytes.size(), 'h'));
     return bytes + QByteArray(pictureBytes, 'p');
 }
