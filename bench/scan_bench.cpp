@@ -13,10 +13,10 @@
 #include <QFile>
 #include <QString>
 
-#include "app/folderscan.h"
-#include "app/thumbnaildecoder.h"
-#include "app/thumbnaillistmodel.h"
-#include "app/thumbnailproducer.h"
+#include "core/scan/folderscan.h"
+#include "core/scan/thumbnaildecoder.h"
+#include "core/scan/thumbnaillistmodel.h"
+#include "core/scan/thumbnailproducer.h"
 #include "bench/benchsupport.h"
 #include "bench/scanpictures.h"
 

@@ -16,9 +16,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "app/form1.h"
-#include "app/settings.h"
-#include "app/thumbnaillistmodel.h"
+#include "ui/main/form1.h"
+#include "core/settings/settings.h"
+#include "core/scan/thumbnaillistmodel.h"
 #include "bench/benchsupport.h"
 #include "bench/scanpictures.h"
 

@@ -4,8 +4,8 @@
 #include <QCoreApplication>
 #include <QDir>
 
-#include "app/cameratable.h"
-#include "app/panellines.h"
+#include "core/cameratable.h"
+#include "core/panellines.h"
 
 // tabilo-cli info FILE [--table PATH]: the eighteen lines the information panel shows for
 // FILE, one per line. The camera table defaults to the Tabilo.dat beside the program.

@@ -1,4 +1,4 @@
-#include "app/cameratable.h"
+#include "core/cameratable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <QLocale>
 #include <QStringConverter>
 
-#include "app/numbertext.h"
+#include "core/numbertext.h"
 
 namespace
 {

@@ -1,4 +1,4 @@
-#include "app/commandstate.h"
+#include "core/commandstate.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "app/errorlog.h"
+#include "core/errorlog.h"
 
 #include <QtGlobal>
 

@@ -1,8 +1,8 @@
-#include "app/panellines.h"
+#include "core/panellines.h"
 
 #include <QFileInfo>
 
-#include "app/numbertext.h"
+#include "core/numbertext.h"
 #include "exif/exifdata.h"
 
 namespace

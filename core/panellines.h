@@ -8,7 +8,7 @@
 
 #include <optional>
 
-#include "app/cameratable.h"
+#include "core/cameratable.h"
 #include "exif/jpgsize.h"
 
 class ExifData;

@@ -1,7 +1,7 @@
-#include "app/frminfo.h"
+#include "ui/frminfo.h"
 
-#include "app/errorlog.h"
-#include "app/twips.h"
+#include "core/errorlog.h"
+#include "core/twips.h"
 
 #include <QListWidget>
 #include <QPushButton>

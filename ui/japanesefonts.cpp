@@ -1,4 +1,4 @@
-#include "app/japanesefonts.h"
+#include "ui/japanesefonts.h"
 
 #include <QStringList>
 

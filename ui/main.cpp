@@ -1,6 +1,6 @@
-#include "app/form1.h"
-#include "app/japanesefonts.h"
-#include "app/settings.h"
+#include "ui/main/form1.h"
+#include "ui/japanesefonts.h"
+#include "core/settings/settings.h"
 #include "platform/prompter.h"
 #include "platform/widgetprompter.h"
 

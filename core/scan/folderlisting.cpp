@@ -1,4 +1,4 @@
-#include "app/folderlisting.h"
+#include "core/scan/folderlisting.h"
 
 #include <algorithm>
 

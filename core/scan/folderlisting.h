@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/errorlog.h"
+#include "core/errorlog.h"
 
 // Which pictures a scan lists, by the hidden attribute (gVisibleMode).
 enum class VisibleMode { All = 0, PublicOnly = 1, PrivateOnly = 2 };

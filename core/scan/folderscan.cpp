@@ -1,11 +1,11 @@
-#include "app/folderscan.h"
+#include "core/scan/folderscan.h"
 
 #include <algorithm>
 #include <new>
 
-#include "app/paths.h"
-#include "app/thumbnaildecoder.h"
-#include "app/thumbnaillistmodel.h"
+#include "core/paths.h"
+#include "core/scan/thumbnaildecoder.h"
+#include "core/scan/thumbnaillistmodel.h"
 
 namespace
 {

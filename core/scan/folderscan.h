@@ -6,9 +6,9 @@
 #include <QSize>
 #include <QString>
 
-#include "app/errorlog.h"
-#include "app/folderlisting.h"
-#include "app/producedthumbnail.h"
+#include "core/errorlog.h"
+#include "core/scan/folderlisting.h"
+#include "core/scan/producedthumbnail.h"
 
 class ThumbnailListModel;
 

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QString>
 
-#include "app/errorlog.h"
+#include "core/errorlog.h"
 
 // What the folder scan gets for one file: a list picture, or why there is none.
 struct ProducedThumbnail {

@@ -1,4 +1,4 @@
-#include "app/scantexts.h"
+#include "core/scan/scantexts.h"
 
 namespace ScanTexts
 {

@@ -1,4 +1,4 @@
-#include "app/thumbnailcache.h"
+#include "core/scan/thumbnailcache.h"
 
 ThumbnailCache::ThumbnailCache(qint64 byteBudget) : m_byteBudget(byteBudget) {}
 

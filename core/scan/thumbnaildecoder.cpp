@@ -1,4 +1,4 @@
-#include "app/thumbnaildecoder.h"
+#include "core/scan/thumbnaildecoder.h"
 
 #include <algorithm>
 #include <new>

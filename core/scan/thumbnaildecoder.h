@@ -8,7 +8,7 @@
 
 #include <QStringList>
 
-#include "app/producedthumbnail.h"
+#include "core/scan/producedthumbnail.h"
 
 // Produces the list pictures of a scan ahead of the scan loop on worker
 // threads, and hands them out strictly in file order. The loop keeps its own

@@ -1,4 +1,4 @@
-#include "app/thumbnaillistmodel.h"
+#include "core/scan/thumbnaillistmodel.h"
 
 ThumbnailListModel::ThumbnailListModel(Decode decode, qint64 cacheBytes, QObject *parent)
     : QAbstractListModel(parent), m_decode(std::move(decode)), m_cache(cacheBytes)

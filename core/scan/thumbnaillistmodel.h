@@ -9,7 +9,7 @@
 #include <QImage>
 #include <QSize>
 
-#include "app/thumbnailcache.h"
+#include "core/scan/thumbnailcache.h"
 
 // The list pictures behind the main list, one row per listed file in scan
 // order. Each picture is kept compressed (the Exif thumbnail as the camera

@@ -1,4 +1,4 @@
-#include "app/thumbnailproducer.h"
+#include "core/scan/thumbnailproducer.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -5,7 +5,7 @@
 #include <QSize>
 #include <QString>
 
-#include "app/producedthumbnail.h"
+#include "core/scan/producedthumbnail.h"
 
 // The size tag of a picture drawn from its full image: width and height as
 // five digits each with leading zeros; larger values keep their last five digits.

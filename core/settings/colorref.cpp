@@ -1,4 +1,4 @@
-#include "app/colorref.h"
+#include "core/settings/colorref.h"
 
 namespace
 {

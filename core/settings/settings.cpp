@@ -1,11 +1,11 @@
-#include "app/settings.h"
+#include "core/settings/settings.h"
 
 #include <QRegularExpression>
 #include <QStandardPaths>
 
-#include "app/settingsfile.h"
-#include "app/settingsgroup.h"
-#include "app/settingstext.h"
+#include "core/settings/settingsfile.h"
+#include "core/settings/settingsgroup.h"
+#include "core/settings/settingstext.h"
 
 namespace
 {

@@ -1,4 +1,4 @@
-#include "app/settingsfile.h"
+#include "core/settings/settingsfile.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,4 +1,4 @@
-#include "app/settingsgroup.h"
+#include "core/settings/settingsgroup.h"
 
 #include <QStringList>
 #include <QVariant>

@@ -1,4 +1,4 @@
-#include "app/settingstext.h"
+#include "core/settings/settingstext.h"
 
 #include <charconv>
 #include <cmath>

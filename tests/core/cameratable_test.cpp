@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/cameratable.h"
+#include "core/cameratable.h"
 
 namespace
 {

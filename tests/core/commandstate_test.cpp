@@ -1,5 +1,5 @@
-#include "app/commandstate.h"
-#include "app/colorref.h"
+#include "core/commandstate.h"
+#include "core/settings/colorref.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "app/errorlog.h"
+#include "core/errorlog.h"
 #include "tests/support/qtprinters.h"
 
 TEST(ErrorLog, LineHasBlankBeforeNonNegativeNumbers)

@@ -1,4 +1,4 @@
-#include "app/formlayout.h"
+#include "core/formlayout.h"
 
 #include <gtest/gtest.h>
 

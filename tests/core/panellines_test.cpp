@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "app/panellines.h"
+#include "core/panellines.h"
 
 namespace
 {

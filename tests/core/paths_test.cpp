@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/paths.h"
+#include "core/paths.h"
 #include "tests/support/qtprinters.h"
 
 TEST(Paths, WithTrailingBackslashAppendsOnlyWhenMissing)

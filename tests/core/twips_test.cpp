@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/twips.h"
+#include "core/twips.h"
 #include "tests/support/qtprinters.h"
 
 TEST(Twips, ConvertWithTheLogicalDpi)

@@ -1,7 +1,7 @@
 #include "exif/bytereader.h"
 #include "exif/filebytereader.h"
 #include "exif/readerror.h"
-#include "tests/exif/tiffbuilder.h"
+#include "tests/support/tiffbuilder.h"
 
 #include <QElapsedTimer>
 #include <QFile>

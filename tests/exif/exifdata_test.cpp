@@ -1,6 +1,6 @@
 #include "exif/exifdata.h"
 #include "exif/exiftags.h"
-#include "tests/exif/tiffbuilder.h"
+#include "tests/support/tiffbuilder.h"
 
 #include <QTemporaryDir>
 

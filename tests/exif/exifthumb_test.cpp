@@ -1,6 +1,6 @@
 #include "exif/exiftags.h"
 #include "exif/exifthumb.h"
-#include "tests/exif/tiffbuilder.h"
+#include "tests/support/tiffbuilder.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -7,7 +7,7 @@
 
 #include "exif/jpegdecode.h"
 #include "exif/paintfit.h"
-#include "jpegbytes.h"
+#include "tests/support/jpegbytes.h"
 
 namespace
 {

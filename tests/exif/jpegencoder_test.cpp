@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 
 #include "exif/jpegencoder.h"
-#include "tests/exif/writefixtures.h"
+#include "tests/support/writefixtures.h"
 
 using namespace writefixtures;
 

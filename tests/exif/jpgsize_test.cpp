@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 
 #include "exif/jpgsize.h"
-#include "jpegbytes.h"
+#include "tests/support/jpegbytes.h"
 
 using namespace jpegbytes;
 

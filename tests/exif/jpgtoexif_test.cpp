@@ -11,7 +11,7 @@
 #include "exif/exifdata.h"
 #include "exif/exifthumb.h"
 #include "exif/jpgtoexif.h"
-#include "tests/exif/writefixtures.h"
+#include "tests/support/writefixtures.h"
 
 using namespace writefixtures;
 

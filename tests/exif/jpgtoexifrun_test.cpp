@@ -15,7 +15,7 @@
 
 #include "exif/exifdata.h"
 #include "exif/jpgtoexifrun.h"
-#include "tests/exif/writefixtures.h"
+#include "tests/support/writefixtures.h"
 
 using namespace writefixtures;
 

@@ -1,4 +1,4 @@
-#include "jpegbytes.h"
+#include "tests/support/jpegbytes.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "tests/exif/tiffbuilder.h"
+#include "tests/support/tiffbuilder.h"
 
 #include "exif/exiftags.h"
 

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "app/japanesefonts.h"
+#include "ui/japanesefonts.h"
 
 // Window tests need one application object for the whole run. They run on the offscreen
 // platform (96 DPI, no window manager) also when ctest lists them, without its environment.

@@ -1,4 +1,4 @@
-#include "tests/exif/writefixtures.h"
+#include "tests/support/writefixtures.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/frminfo.h"
+#include "ui/frminfo.h"
 
 #include <gtest/gtest.h>
 

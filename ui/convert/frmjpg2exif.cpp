@@ -1,4 +1,4 @@
-#include "app/frmjpg2exif.h"
+#include "ui/convert/frmjpg2exif.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -11,8 +11,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/errorlog.h"
-#include "app/settings.h"
+#include "core/errorlog.h"
+#include "core/settings/settings.h"
 #include "exif/jpgtoexifrun.h"
 #include "platform/fileerror.h"
 #include "platform/jpg2exifattributes.h"

@@ -1,4 +1,4 @@
-#include "app/frmabout.h"
+#include "ui/help/frmabout.h"
 
 #include <QHBoxLayout>
 #include <QIcon>
@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/japanesefonts.h"
-#include "app/sysinfo.h"
+#include "ui/japanesefonts.h"
+#include "ui/help/sysinfo.h"
 
 namespace
 {

@@ -1,10 +1,10 @@
-#include "app/help.h"
+#include "ui/help/help.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPointer>
 
-#include "app/helpwindow.h"
+#include "ui/help/helpwindow.h"
 
 namespace
 {

@@ -1,4 +1,4 @@
-#include "app/helpbook.h"
+#include "ui/help/helpbook.h"
 
 #include <QDir>
 #include <QFile>

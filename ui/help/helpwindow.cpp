@@ -1,4 +1,4 @@
-#include "app/helpwindow.h"
+#include "ui/help/helpwindow.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "app/helpbook.h"
+#include "ui/help/helpbook.h"
 
 class QLineEdit;
 class QListWidget;

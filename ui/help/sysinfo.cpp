@@ -1,4 +1,4 @@
-#include "app/sysinfo.h"
+#include "ui/help/sysinfo.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/cameratable.h"
-#include "app/commandstate.h"
-#include "app/formlayout.h"
+#include "core/cameratable.h"
+#include "core/commandstate.h"
+#include "core/formlayout.h"
 
 #include <QMainWindow>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "app/form1.h"
+#include "ui/main/form1.h"
 
-#include "app/errorlog.h"
-#include "app/statuspanel.h"
+#include "core/errorlog.h"
+#include "ui/main/statuspanel.h"
 #include "platform/prompter.h"
 
 #include <QTimer>

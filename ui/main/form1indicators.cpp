@@ -1,7 +1,7 @@
-#include "app/form1.h"
+#include "ui/main/form1.h"
 
-#include "app/settings.h"
-#include "app/statuspanel.h"
+#include "core/settings/settings.h"
+#include "ui/main/statuspanel.h"
 
 #include <QAction>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "app/form1.h"
+#include "ui/main/form1.h"
 
-#include "app/settings.h"
-#include "app/splitterhandle.h"
-#include "app/twips.h"
+#include "core/settings/settings.h"
+#include "ui/main/splitterhandle.h"
+#include "core/twips.h"
 
 #include <QLabel>
 #include <QListView>

@@ -1,8 +1,8 @@
-#include "app/form1.h"
+#include "ui/main/form1.h"
 
-#include "app/frmabout.h"
-#include "app/help.h"
-#include "app/settings.h"
+#include "ui/help/frmabout.h"
+#include "ui/help/help.h"
+#include "core/settings/settings.h"
 
 #include <QAction>
 #include <QDesktopServices>

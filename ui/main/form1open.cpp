@@ -1,13 +1,13 @@
-#include "app/form1.h"
+#include "ui/main/form1.h"
 
-#include "app/frmjpg2exif.h"
-#include "app/paths.h"
-#include "app/settings.h"
-#include "app/statuspanel.h"
-#include "app/thumbnaillistmodel.h"
+#include "ui/convert/frmjpg2exif.h"
+#include "core/paths.h"
+#include "core/settings/settings.h"
+#include "ui/main/statuspanel.h"
+#include "core/scan/thumbnaillistmodel.h"
 #include "platform/prompter.h"
-#include "viewer/externalprogram.h"
-#include "viewer/frmpictex.h"
+#include "ui/viewer/externalprogram.h"
+#include "ui/viewer/frmpictex.h"
 
 #include <QAction>
 #include <QItemSelectionModel>

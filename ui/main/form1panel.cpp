@@ -1,9 +1,9 @@
-#include "app/form1.h"
+#include "ui/main/form1.h"
 
-#include "app/panellines.h"
-#include "app/settings.h"
-#include "app/statuspanel.h"
-#include "app/thumbnaillistmodel.h"
+#include "core/panellines.h"
+#include "core/settings/settings.h"
+#include "ui/main/statuspanel.h"
+#include "core/scan/thumbnaillistmodel.h"
 #include "platform/fileattributes.h"
 
 #include <QKeyEvent>

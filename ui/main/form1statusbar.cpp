@@ -1,8 +1,8 @@
-#include "app/form1.h"
+#include "ui/main/form1.h"
 
-#include "app/frminfo.h"
-#include "app/settings.h"
-#include "app/statuspanel.h"
+#include "ui/frminfo.h"
+#include "core/settings/settings.h"
+#include "ui/main/statuspanel.h"
 
 #include <QAction>
 #include <QStatusBar>

@@ -1,6 +1,6 @@
-#include "app/form1.h"
+#include "ui/main/form1.h"
 
-#include "app/settings.h"
+#include "core/settings/settings.h"
 
 #include <QAction>
 #include <QActionGroup>

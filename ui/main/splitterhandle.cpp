@@ -1,4 +1,4 @@
-#include "app/splitterhandle.h"
+#include "ui/main/splitterhandle.h"
 
 #include <QMouseEvent>
 

@@ -1,4 +1,4 @@
-#include "app/statuspanel.h"
+#include "ui/main/statuspanel.h"
 
 #include <QMouseEvent>
 

@@ -1,11 +1,11 @@
-#include "viewer/externalprogram.h"
+#include "ui/viewer/externalprogram.h"
 
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "app/errorlog.h"
-#include "app/settings.h"
+#include "core/errorlog.h"
+#include "core/settings/settings.h"
 #include "platform/prompter.h"
 
 namespace

@@ -1,4 +1,4 @@
-#include "viewer/frmpictex.h"
+#include "ui/viewer/frmpictex.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,14 +11,14 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-#include "app/errorlog.h"
-#include "app/settings.h"
+#include "core/errorlog.h"
+#include "core/settings/settings.h"
 #include "exif/jpegdecode.h"
 #include "platform/fileerror.h"
 #include "platform/prompter.h"
-#include "viewer/externalprogram.h"
-#include "viewer/picturecanvas.h"
-#include "viewer/viewergeometry.h"
+#include "ui/viewer/externalprogram.h"
+#include "ui/viewer/picturecanvas.h"
+#include "ui/viewer/viewergeometry.h"
 
 namespace
 {

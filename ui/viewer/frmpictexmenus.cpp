@@ -1,10 +1,10 @@
-#include "viewer/frmpictex.h"
+#include "ui/viewer/frmpictex.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/settings.h"
+#include "core/settings/settings.h"
 
 namespace
 {

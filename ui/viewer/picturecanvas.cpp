@@ -1,9 +1,9 @@
-#include "viewer/picturecanvas.h"
+#include "ui/viewer/picturecanvas.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "viewer/viewergeometry.h"
+#include "ui/viewer/viewergeometry.h"
 
 PictureCanvas::PictureCanvas(QWidget *parent) : QWidget(parent)
 {

@@ -2,9 +2,9 @@
 
 #include <QDir>
 
-#include "app/folderlisting.h"
+#include "core/scan/folderlisting.h"
 #include "platform/hiddenlist.h"
-#include "scanfolder.h"
+#include "tests/support/scanfolder.h"
 
 namespace
 {

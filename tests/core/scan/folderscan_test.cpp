@@ -6,11 +6,11 @@
 
 #include <QFileInfo>
 
-#include "app/folderscan.h"
-#include "app/scantexts.h"
-#include "app/thumbnaildecoder.h"
-#include "app/thumbnaillistmodel.h"
-#include "scanfolder.h"
+#include "core/scan/folderscan.h"
+#include "core/scan/scantexts.h"
+#include "core/scan/thumbnaildecoder.h"
+#include "core/scan/thumbnaillistmodel.h"
+#include "tests/support/scanfolder.h"
 
 namespace
 {

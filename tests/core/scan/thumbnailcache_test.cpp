@@ -2,8 +2,8 @@
 
 #include <QColor>
 
-#include "app/thumbnailcache.h"
-#include "app/thumbnaillistmodel.h"
+#include "core/scan/thumbnailcache.h"
+#include "core/scan/thumbnaillistmodel.h"
 
 namespace
 {

@@ -2,7 +2,7 @@
 
 #include <QAbstractItemModelTester>
 
-#include "app/thumbnaillistmodel.h"
+#include "core/scan/thumbnaillistmodel.h"
 
 namespace
 {

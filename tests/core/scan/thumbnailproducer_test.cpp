@@ -2,11 +2,11 @@
 
 #include <QFile>
 
-#include "app/folderscan.h"
-#include "app/thumbnaillistmodel.h"
-#include "app/thumbnailproducer.h"
+#include "core/scan/folderscan.h"
+#include "core/scan/thumbnaillistmodel.h"
+#include "core/scan/thumbnailproducer.h"
 #include "exif/jpegdecode.h"
-#include "scanfolder.h"
+#include "tests/support/scanfolder.h"
 
 namespace
 {

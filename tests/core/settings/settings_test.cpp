@@ -6,9 +6,9 @@
 
 #include <unistd.h>
 
-#include "app/settings.h"
-#include "app/settingsfile.h"
-#include "app/settingstext.h"
+#include "core/settings/settings.h"
+#include "core/settings/settingsfile.h"
+#include "core/settings/settingstext.h"
 #include "tests/support/qtprinters.h"
 
 namespace

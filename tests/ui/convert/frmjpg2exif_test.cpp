@@ -14,8 +14,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "app/frmjpg2exif.h"
-#include "app/settings.h"
+#include "ui/convert/frmjpg2exif.h"
+#include "core/settings/settings.h"
 #include "exif/exifdata.h"
 #include "exif/exifthumb.h"
 #include "platform/fileattributes.h"

@@ -1,4 +1,4 @@
-#include "app/frmabout.h"
+#include "ui/help/frmabout.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/sysinfo.h"
+#include "ui/help/sysinfo.h"
 #include "tests/support/qtprinters.h"
 #include "tests/support/recordingprompter.h"
 

@@ -1,4 +1,4 @@
-#include "app/help.h"
+#include "ui/help/help.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 
-#include "app/helpbook.h"
-#include "app/helpwindow.h"
+#include "ui/help/helpbook.h"
+#include "ui/help/helpwindow.h"
 #include "tests/support/qtprinters.h"
 
 namespace

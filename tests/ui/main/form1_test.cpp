@@ -1,9 +1,9 @@
-#include "app/form1.h"
-#include "app/errorlog.h"
-#include "app/frmabout.h"
-#include "app/frminfo.h"
-#include "app/settings.h"
-#include "app/statuspanel.h"
+#include "ui/main/form1.h"
+#include "core/errorlog.h"
+#include "ui/help/frmabout.h"
+#include "ui/frminfo.h"
+#include "core/settings/settings.h"
+#include "ui/main/statuspanel.h"
 #include "platform/tempfolder.h"
 #include "tests/support/recordingprompter.h"
 
@@ -640,4 +640,4 @@ TEST_F(Form1Test, AboutItemShowsTheAboutBoxModalOverTheMainWindow)
     EXPECT_EQ(owner, &form);
 }
 
-#include "form1test.moc"
+#include "form1_test.moc"

@@ -1,13 +1,13 @@
-#include "app/form1.h"
-#include "app/frminfo.h"
-#include "app/settings.h"
-#include "app/statuspanel.h"
-#include "app/thumbnaillistmodel.h"
+#include "ui/main/form1.h"
+#include "ui/frminfo.h"
+#include "core/settings/settings.h"
+#include "ui/main/statuspanel.h"
+#include "core/scan/thumbnaillistmodel.h"
 #include "exif/exifdata.h"
 #include "platform/fileattributes.h"
-#include "tests/app/scanfolder.h"
+#include "tests/support/scanfolder.h"
 #include "tests/support/recordingprompter.h"
-#include "viewer/frmpictex.h"
+#include "ui/viewer/frmpictex.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "viewer/externalprogram.h"
+#include "ui/viewer/externalprogram.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/errorlog.h"
-#include "app/settings.h"
+#include "core/errorlog.h"
+#include "core/settings/settings.h"
 #include "tests/support/qtprinters.h"
 #include "tests/support/recordingprompter.h"
 

@@ -1,4 +1,4 @@
-#include "viewer/frmpictex.h"
+#include "ui/viewer/frmpictex.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +12,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/errorlog.h"
-#include "app/settings.h"
+#include "core/errorlog.h"
+#include "core/settings/settings.h"
 #include "tests/support/qtprinters.h"
 #include "tests/support/recordingprompter.h"
-#include "viewer/picturecanvas.h"
+#include "ui/viewer/picturecanvas.h"
 
 namespace
 {

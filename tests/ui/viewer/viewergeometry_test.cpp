@@ -1,4 +1,4 @@
-#include "viewer/viewergeometry.h"
+#include "ui/viewer/viewergeometry.h"
 
 #include <gtest/gtest.h>
 
