@@ -13,12 +13,12 @@
 #include <QFile>
 #include <QString>
 
+#include "bench/benchsupport.h"
+#include "bench/scanpictures.h"
 #include "core/scan/folderscan.h"
 #include "core/scan/thumbnaildecoder.h"
 #include "core/scan/thumbnaillistmodel.h"
 #include "core/scan/thumbnailproducer.h"
-#include "bench/benchsupport.h"
-#include "bench/scanpictures.h"
 
 namespace
 {

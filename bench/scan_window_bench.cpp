@@ -16,11 +16,11 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "ui/main/form1.h"
-#include "core/settings/settings.h"
-#include "core/scan/thumbnaillistmodel.h"
 #include "bench/benchsupport.h"
 #include "bench/scanpictures.h"
+#include "core/scan/thumbnaillistmodel.h"
+#include "core/settings/settings.h"
+#include "ui/main/form1.h"
 
 namespace
 {

@@ -1,8 +1,8 @@
-#include "ui/main/form1.h"
-#include "ui/japanesefonts.h"
 #include "core/settings/settings.h"
 #include "platform/prompter.h"
 #include "platform/widgetprompter.h"
+#include "ui/japanesefonts.h"
+#include "ui/main/form1.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/japanesefonts.h"
 #include "ui/help/sysinfo.h"
+#include "ui/japanesefonts.h"
 
 namespace
 {

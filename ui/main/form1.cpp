@@ -1,7 +1,7 @@
 #include "ui/main/form1.h"
 
-#include "ui/frminfo.h"
 #include "core/paths.h"
+#include "ui/frminfo.h"
 #include "ui/main/statuspanel.h"
 
 #include <QAction>

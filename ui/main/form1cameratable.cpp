@@ -1,8 +1,8 @@
 #include "ui/main/form1.h"
 
 #include "core/errorlog.h"
-#include "ui/main/statuspanel.h"
 #include "platform/prompter.h"
+#include "ui/main/statuspanel.h"
 
 #include <QTimer>
 

@@ -1,8 +1,8 @@
 #include "ui/main/form1.h"
 
 #include "core/settings/settings.h"
-#include "ui/main/splitterhandle.h"
 #include "core/twips.h"
+#include "ui/main/splitterhandle.h"
 
 #include <QLabel>
 #include <QListView>

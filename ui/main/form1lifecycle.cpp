@@ -1,15 +1,15 @@
 #include "ui/main/form1.h"
 
-#include "core/settings/colorref.h"
 #include "core/errorlog.h"
-#include "ui/frminfo.h"
-#include "ui/help/help.h"
-#include "ui/japanesefonts.h"
+#include "core/settings/colorref.h"
 #include "core/settings/settings.h"
-#include "ui/main/statuspanel.h"
 #include "core/twips.h"
 #include "platform/prompter.h"
 #include "platform/tempfolder.h"
+#include "ui/frminfo.h"
+#include "ui/help/help.h"
+#include "ui/japanesefonts.h"
+#include "ui/main/statuspanel.h"
 
 #include <QApplication>
 #include <QCloseEvent>

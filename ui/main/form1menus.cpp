@@ -1,8 +1,8 @@
 #include "ui/main/form1.h"
 
+#include "core/settings/settings.h"
 #include "ui/help/frmabout.h"
 #include "ui/help/help.h"
-#include "core/settings/settings.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -21,16 +21,11 @@ const QString kWebPage = QStringLiteral("https://tabilo.example/");
 // toolbar buttons stay disabled whatever the command state says, so nothing the user can click
 // does nothing.
 const QStringList kAwaitingOperation = {
-    QStringLiteral("mnuFileSlideShow"),
-    QStringLiteral("mnuFileRename"),
-    QStringLiteral("mnuOption"),
-    QStringLiteral("mnuEditVisible"),
-    QStringLiteral("mnuEditHide"),
-    QStringLiteral("mnuFileCopy"),
-    QStringLiteral("mnuFileMove"),
-    QStringLiteral("mnuFileRenameOrigin"),
-    QStringLiteral("mnuFileDel"),
-    QStringLiteral("mnuEditWallPaper"),
+    QStringLiteral("mnuFileSlideShow"), QStringLiteral("mnuFileRename"),
+    QStringLiteral("mnuOption"),        QStringLiteral("mnuEditVisible"),
+    QStringLiteral("mnuEditHide"),      QStringLiteral("mnuFileCopy"),
+    QStringLiteral("mnuFileMove"),      QStringLiteral("mnuFileRenameOrigin"),
+    QStringLiteral("mnuFileDel"),       QStringLiteral("mnuEditWallPaper"),
     QStringLiteral("mnuEditRotate"),
 };
 

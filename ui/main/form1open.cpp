@@ -1,11 +1,11 @@
 #include "ui/main/form1.h"
 
-#include "ui/convert/frmjpg2exif.h"
 #include "core/paths.h"
-#include "core/settings/settings.h"
-#include "ui/main/statuspanel.h"
 #include "core/scan/thumbnaillistmodel.h"
+#include "core/settings/settings.h"
 #include "platform/prompter.h"
+#include "ui/convert/frmjpg2exif.h"
+#include "ui/main/statuspanel.h"
 #include "ui/viewer/externalprogram.h"
 #include "ui/viewer/frmpictex.h"
 

@@ -1,10 +1,10 @@
 #include "ui/main/form1.h"
 
 #include "core/panellines.h"
-#include "core/settings/settings.h"
-#include "ui/main/statuspanel.h"
 #include "core/scan/thumbnaillistmodel.h"
+#include "core/settings/settings.h"
 #include "platform/fileattributes.h"
+#include "ui/main/statuspanel.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,17 +1,17 @@
 #include "ui/main/form1.h"
 
-#include "core/settings/colorref.h"
 #include "core/errorlog.h"
-#include "core/scan/folderscan.h"
 #include "core/paths.h"
+#include "core/scan/folderscan.h"
 #include "core/scan/scantexts.h"
-#include "core/settings/settings.h"
-#include "ui/main/statuspanel.h"
 #include "core/scan/thumbnaillistmodel.h"
 #include "core/scan/thumbnailproducer.h"
+#include "core/settings/colorref.h"
+#include "core/settings/settings.h"
 #include "core/twips.h"
 #include "platform/hiddenlist.h"
 #include "platform/prompter.h"
+#include "ui/main/statuspanel.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -14,12 +14,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "ui/convert/frmjpg2exif.h"
 #include "core/settings/settings.h"
 #include "exif/exifdata.h"
 #include "exif/exifthumb.h"
 #include "platform/fileattributes.h"
 #include "tests/support/recordingprompter.h"
+#include "ui/convert/frmjpg2exif.h"
 
 namespace
 {

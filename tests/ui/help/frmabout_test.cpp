@@ -9,9 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "ui/help/sysinfo.h"
 #include "tests/support/qtprinters.h"
 #include "tests/support/recordingprompter.h"
+#include "ui/help/sysinfo.h"
 
 namespace
 {

@@ -12,9 +12,9 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 
+#include "tests/support/qtprinters.h"
 #include "ui/help/helpbook.h"
 #include "ui/help/helpwindow.h"
-#include "tests/support/qtprinters.h"
 
 namespace
 {

@@ -1,11 +1,11 @@
-#include "ui/main/form1.h"
 #include "core/errorlog.h"
-#include "ui/help/frmabout.h"
-#include "ui/frminfo.h"
 #include "core/settings/settings.h"
-#include "ui/main/statuspanel.h"
 #include "platform/tempfolder.h"
 #include "tests/support/recordingprompter.h"
+#include "ui/frminfo.h"
+#include "ui/help/frmabout.h"
+#include "ui/main/form1.h"
+#include "ui/main/statuspanel.h"
 
 #include <gtest/gtest.h>
 
@@ -45,9 +45,12 @@ struct MenuItem {
 };
 
 const QList<MenuItem> kFileMenu = {
-    {"mnuFileOpen", "開く(&O)...", true},           {"mnuFileSlideShow", "ｽﾗｲﾄﾞｼｮｳ(&S)", false},
-    {"mnuFileRename", "撮影日にﾘﾈｰﾑ(&R)...", false}, {"mnuBar3", "-", true},
-    {"mnuOption", "ｵﾌﾟｼｮﾝ(&N)...", false},           {"mnuFileBar1", "-", true},
+    {"mnuFileOpen", "開く(&O)...", true},
+    {"mnuFileSlideShow", "ｽﾗｲﾄﾞｼｮｳ(&S)", false},
+    {"mnuFileRename", "撮影日にﾘﾈｰﾑ(&R)...", false},
+    {"mnuBar3", "-", true},
+    {"mnuOption", "ｵﾌﾟｼｮﾝ(&N)...", false},
+    {"mnuFileBar1", "-", true},
     {"mnuFileExit", "Tabilo の終了(&X)", true},
 };
 
@@ -251,7 +254,7 @@ TEST_F(Form1Test, ToolbarFollowsEachCommandState)
 {
     Form1 &form = start();
     // Option stays off until the options dialog exists.
-    const QStringList modesAndSizes = {"ShowAll", "ShowNormal", "ShowHidden",
+    const QStringList modesAndSizes = {"ShowAll",  "ShowNormal", "ShowHidden",
                                        "SetSmall", "SetMid",     "SetBig"};
     const QMap<int, QStringList> expected = {
         {1, QStringList{"Open"} + modesAndSizes},

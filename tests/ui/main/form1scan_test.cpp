@@ -1,12 +1,12 @@
-#include "ui/main/form1.h"
-#include "ui/frminfo.h"
-#include "core/settings/settings.h"
-#include "ui/main/statuspanel.h"
 #include "core/scan/thumbnaillistmodel.h"
+#include "core/settings/settings.h"
 #include "exif/exifdata.h"
 #include "platform/fileattributes.h"
-#include "tests/support/scanfolder.h"
 #include "tests/support/recordingprompter.h"
+#include "tests/support/scanfolder.h"
+#include "ui/frminfo.h"
+#include "ui/main/form1.h"
+#include "ui/main/statuspanel.h"
 #include "ui/viewer/frmpictex.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
-#include "ui/main/form1.h"
-#include "ui/frminfo.h"
-#include "core/settings/settings.h"
-#include "ui/main/statuspanel.h"
 #include "core/scan/thumbnaillistmodel.h"
+#include "core/settings/settings.h"
 #include "core/twips.h"
 #include "platform/fileattributes.h"
 #include "tests/support/recordingprompter.h"
+#include "ui/frminfo.h"
+#include "ui/main/form1.h"
+#include "ui/main/statuspanel.h"
 
 #include <gtest/gtest.h>
 
