@@ -18,8 +18,11 @@ constexpr int kMarkerDac = 0xCC;
 constexpr int kMarkerApp0 = 0xE0;
 constexpr int kMarkerApp1 = 0xE1;
 constexpr int kMarkerApp2 = 0xE2;
+constexpr int kMarkerApp13 = 0xED;
 constexpr int kMarkerApp14 = 0xEE;
+constexpr int kMarkerCom = 0xFE;
 constexpr int kMarkerTem = 0x01;
+constexpr qint64 kFirstSegmentOffset = 2;
 
 bool isFrameMarker(int marker)
 {
@@ -64,11 +67,24 @@ bool changesDecoding(int marker, QByteArrayView segment)
     return isAdobe(marker, segment);
 }
 
+// What the user or another program wrote about the picture: XMP (captions, keywords, ratings)
+// and any other APP1 but Exif, IPTC, comments.
+bool isUserData(int marker, QByteArrayView segment)
+{
+    return (marker == kMarkerApp1 && !isExif(marker, segment)) || marker == kMarkerApp13 ||
+           marker == kMarkerCom;
+}
+
 } // namespace
 
 bool JpegLayout::isEightBitSequentialHuffman() const
 {
     return (frameMarker == kMarkerSof0 || frameMarker == kMarkerSof1) && precision == 8;
+}
+
+bool JpegLayout::exifAtStart() const
+{
+    return exifOffset == kFirstSegmentOffset;
 }
 
 JpegLayout readJpegLayout(QByteArrayView jpeg)
@@ -82,7 +98,7 @@ JpegLayout readJpegLayout(QByteArrayView jpeg)
     // A JFIF marker decides the colour space over an Adobe one, so it matters
     // only when both are there.
     std::optional<qsizetype> jfifIndex;
-    qint64 pos = 2;
+    qint64 pos = kFirstSegmentOffset;
     while (true) {
         if (reader.u8(pos) != 0xFF)
             return layout;
@@ -106,7 +122,7 @@ JpegLayout readJpegLayout(QByteArrayView jpeg)
         if (*marker == kMarkerSos) {
             layout.walked = frameSeen;
             if (!adobeSeen && jfifIndex)
-                layout.decodingSegments.removeAt(*jfifIndex);
+                layout.keptSegments.removeAt(*jfifIndex);
             // Entropy-coded data never holds FF D9, so an EOI behind the scan
             // header means the file was not cut short.
             layout.endsAfterScan =
@@ -125,13 +141,14 @@ JpegLayout readJpegLayout(QByteArrayView jpeg)
             layout.width = *reader.u16(markerPos + 7, ByteOrder::BigEndian);
         }
         adobeSeen = adobeSeen || isAdobe(*marker, *segment);
-        layout.carriesExif = layout.carriesExif || isExif(*marker, *segment);
+        if (layout.exifOffset < 0 && isExif(*marker, *segment))
+            layout.exifOffset = markerPos;
         if (layout.firstDqt < 0 && !frameSeen) {
             const bool firstJfif = !jfifIndex && isJfif(*marker, *segment);
             if (firstJfif)
-                jfifIndex = layout.decodingSegments.size();
-            if (firstJfif || changesDecoding(*marker, *segment))
-                layout.decodingSegments.append(*segment);
+                jfifIndex = layout.keptSegments.size();
+            if (firstJfif || changesDecoding(*marker, *segment) || isUserData(*marker, *segment))
+                layout.keptSegments.append(*segment);
         }
         pos = markerPos + 2 + *length;
     }

@@ -14,18 +14,22 @@ struct JpegLayout {
     int width = 0;
     int height = 0;
     bool endsAfterScan = false; // an EOI marker follows the first SOS: the data is not cut short
-    // An Exif APP1 somewhere before the scan (behind a JFIF segment, where the readers do not
-    // look): the camera's shooting data, which a new header in front would throw away.
-    bool carriesExif = false;
-    // Segments between SOI and the first DQT that change how the picture
-    // decodes (DHT, DRI, an ICC profile APP2, an Adobe APP14, and the JFIF APP0
-    // when the file also has an Adobe APP14), whole and in file order. Other
-    // segments there (JFIF, comments) only describe it.
-    QList<QByteArrayView> decodingSegments;
+    // Offset of the first Exif APP1 before the scan, -1 when there is none: the camera's
+    // shooting data, which a new header in front would throw away. Right behind the SOI it is
+    // where the readers look; behind another segment (JFIF) they do not see it.
+    qint64 exifOffset = -1;
+    // Segments between SOI and the first DQT that a new header must not drop, whole and in
+    // file order: those that change how the picture decodes (DHT, DRI, an ICC profile APP2, an
+    // Adobe APP14, and the JFIF APP0 when the file also has an Adobe APP14), and the user's
+    // own data (XMP and other non-Exif APP1, IPTC APP13, comments). A lone JFIF APP0 and the
+    // other APPn only describe the file and go.
+    QList<QByteArrayView> keptSegments;
 
     // A baseline or extended sequential Huffman frame of 8-bit samples: the
     // only kind the Exif builder copies behind a new header.
     bool isEightBitSequentialHuffman() const;
+    // The Exif APP1 is the first segment, where the readers look for it.
+    bool exifAtStart() const;
 };
 
 // Walks the segments of jpeg (which must outlive the result's views).

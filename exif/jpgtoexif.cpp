@@ -128,7 +128,9 @@ StepError readSource(const QString &path, Source &source)
             path + QStringLiteral(": only baseline 8-bit JPEG pictures can be converted"));
     if (!layout.endsAfterScan)
         return StepError::because(path + QStringLiteral(": the picture data is cut short"));
-    if (layout.carriesExif)
+    if (layout.exifAtStart())
+        return StepError::because(path + QStringLiteral(": the file's Exif header cannot be read"));
+    if (layout.exifOffset >= 0)
         return StepError::because(
             path + QStringLiteral(": the file already holds Exif data behind another segment"));
     const QDateTime modified = QFileInfo(path).lastModified();
@@ -245,8 +247,8 @@ StepError partSizes(const QList<const QString *> &parts, qint64 &total)
     return StepError::none();
 }
 
-// The built file: the header parts, the segments the picture needs to decode,
-// then the source's bytes from its first DQT to its end.
+// The built file: the header parts, the segments in front of the first DQT that
+// must not be lost, then the source's bytes from its first DQT to its end.
 StepError mergeParts(const PartFiles &parts, const Source &source)
 {
     if (source.layout.firstDqt < 0)
@@ -258,7 +260,7 @@ StepError mergeParts(const PartFiles &parts, const Source &source)
             return error;
     }
     QList<QByteArrayView> pieces(header.cbegin(), header.cend());
-    pieces.append(source.layout.decodingSegments);
+    pieces.append(source.layout.keptSegments);
     pieces.append(QByteArrayView(source.bytes).sliced(source.layout.firstDqt));
     return writeNewFile(parts.exif, pieces, FileSync::No);
 }

@@ -108,17 +108,36 @@ bool folderIsWritable(const QString &folder, StepError &error)
     return errno != EACCES && errno != EROFS && errno != EPERM;
 }
 
+// The file a symbolic link points to is converted in its own folder, so that the
+// link stays a link and the exchange of files happens on the picture's file system.
+QString pictureBehind(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.canonicalFilePath() : QString();
+    return target.isEmpty() ? path : target;
+}
+
+// Link errors of file systems without hard links (FAT, some network shares,
+// FUSE ones such as sshfs and MTP): the backup is made by a rename there.
+bool hasNoHardLinks(int linkError)
+{
+    return linkError == EPERM || linkError == EOPNOTSUPP || linkError == EMLINK ||
+           linkError == ENOSYS;
+}
+
 enum class FileEnd { Next, EndRun };
 
-// One picture through the steps; returns whether the run goes on.
+// One picture through the steps; returns whether the run goes on. The file is
+// reported and its attributes kept under the path given; the files are
+// exchanged beside the picture itself.
 class FileConversion
 {
   public:
     FileConversion(const QString &path, const Jpg2ExifOptions &options, const Jpg2ExifPorts &ports,
                    Jpg2ExifResult &result)
-        : m_path(path), m_temp(path + kTempSuffix), m_backup(jpg2ExifBackupPath(path)),
-          m_folder(QFileInfo(path).absolutePath()), m_options(options), m_ports(ports),
-          m_result(result)
+        : m_path(path), m_picture(pictureBehind(path)), m_temp(m_picture + kTempSuffix),
+          m_backup(jpg2ExifBackupPath(m_picture)), m_folder(QFileInfo(m_picture).absolutePath()),
+          m_options(options), m_ports(ports), m_result(result)
     {
     }
 
@@ -137,10 +156,11 @@ class FileConversion
     {
         // Taken first: any change to the picture from here on stops its conversion.
         FileVersion before;
-        statFile(m_path, before);
+        statFile(m_picture, before);
         StepError error = m_ports.readAttributes(m_path, m_attributes);
         if (error.failed) {
-            logged(QStringLiteral("jpg2exifhenkan 0"), error);
+            // Not the file's failure: it is converted and keeps what attributes it gets.
+            m_ports.log(QStringLiteral("jpg2exifhenkan 0"), error);
             m_attributesKnown = false;
         }
         if (!folderIsWritable(m_folder, error)) {
@@ -149,7 +169,7 @@ class FileConversion
             return FileEnd::EndRun;
         }
 
-        const ExifBuild build = MakeExifFile(m_path, m_options.quality, m_options.workFolder);
+        const ExifBuild build = MakeExifFile(m_picture, m_options.quality, m_options.workFolder);
         if (!build.ok()) {
             for (const QString &label : build.labels)
                 m_ports.log(label, build.error);
@@ -158,7 +178,7 @@ class FileConversion
         if (error = placeBuiltFile(build.path, m_temp, before); error.failed)
             return failedAfterBuild(m_path + QStringLiteral("jpg2exifhenkan 5"), error);
         FileVersion now;
-        if (error = statFile(m_path, now); !error.failed && !now.sameAs(before))
+        if (error = statFile(m_picture, now); !error.failed && !now.sameAs(before))
             error = StepError::because(m_path + QStringLiteral(": changed while being converted"));
         if (error.failed)
             return failedAfterBuild(m_path + QStringLiteral("jpg2exifhenkan 5"), error);
@@ -173,20 +193,18 @@ class FileConversion
             if (step != BackupStep::Made)
                 return step == BackupStep::NameTaken ? FileEnd::EndRun : FileEnd::Next;
         }
-        if (StepError error = renameFile(m_temp, m_path); error.failed) {
+        if (StepError error = renameFile(m_temp, m_picture); error.failed) {
             // The picture goes back under its own name.
             if (m_options.keepBackup && backupIsLink)
                 removeFile(m_backup);
             else if (m_options.keepBackup)
-                renameFile(m_backup, m_path);
+                renameFile(m_backup, m_picture);
             return failedAfterBuild(m_path + QStringLiteral("jpg2exifhenkan 3"), error);
         }
         syncFolder(m_folder);
         if (m_attributesKnown) {
-            if (StepError error = m_ports.writeAttributes(m_path, m_attributes); error.failed) {
-                logged(m_path + QStringLiteral("jpg2exifhenkan 4"), error);
-                return failed(error.description);
-            }
+            if (StepError error = m_ports.writeAttributes(m_path, m_attributes); error.failed)
+                return failedAt(m_path + QStringLiteral("jpg2exifhenkan 4"), error);
         }
         ++m_result.converted;
         m_ports.fileDone(m_path, Jpg2ExifOutcome::Converted, QString());
@@ -200,14 +218,13 @@ class FileConversion
     // has no links. An existing backup is never replaced.
     BackupStep makeBackup(bool &isLink)
     {
-        isLink = ::link(nativePath(m_path).constData(), nativePath(m_backup).constData()) == 0;
+        StepError error = m_ports.hardLink(m_picture, m_backup);
+        isLink = !error.failed;
         if (isLink)
             return BackupStep::Made;
-        const int linkError = errno;
-        if (linkError != EEXIST && !QFileInfo::exists(m_backup)) {
-            StepError error = StepError::fromErrno(linkError, m_backup);
-            if (linkError == EPERM || linkError == EOPNOTSUPP || linkError == EMLINK)
-                error = renameFile(m_path, m_backup);
+        if (error.systemError != EEXIST && !QFileInfo::exists(m_backup)) {
+            if (hasNoHardLinks(error.systemError))
+                error = renameFile(m_picture, m_backup);
             if (!error.failed)
                 return BackupStep::Made;
             failedAfterBuild(QStringLiteral("jpg2exifhenkan 1"), error);
@@ -219,40 +236,41 @@ class FileConversion
         return BackupStep::NameTaken;
     }
 
-    void logged(const QString &label, const StepError &error)
-    {
-        m_ports.log(label, error);
-        m_reason = label + QStringLiteral(": ") + error.description;
-    }
-
+    // The file ends unconverted for this reason.
     FileEnd failed(const QString &reason)
     {
-        m_ports.fileDone(m_path, Jpg2ExifOutcome::Failed, m_reason.isEmpty() ? reason : m_reason);
+        m_ports.fileDone(m_path, Jpg2ExifOutcome::Failed, reason);
         return FileEnd::Next;
+    }
+
+    FileEnd failedAt(const QString &label, const StepError &error)
+    {
+        m_ports.log(label, error);
+        return failed(label + QStringLiteral(": ") + error.description);
     }
 
     FileEnd failedAfterBuild(const QString &label, const StepError &error)
     {
         removeFile(m_temp);
-        logged(label, error);
-        return failed(QString());
+        return failedAt(label, error);
     }
 
-    QString m_path, m_temp, m_backup, m_folder;
+    QString m_path, m_picture, m_temp, m_backup, m_folder;
     const Jpg2ExifOptions &m_options;
     const Jpg2ExifPorts &m_ports;
     Jpg2ExifResult &m_result;
     int m_attributes = 0;
     bool m_attributesKnown = true;
-    QString m_reason;
 };
 
 } // namespace
 
 QString jpg2ExifBackupPath(const QString &path)
 {
+    // Only a dot in the name itself starts an extension, and not a leading one (".name").
+    const qsizetype nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    return (dot < 0 ? path : path.left(dot)) + QStringLiteral(".bak");
+    return (dot > nameStart ? path.left(dot) : path) + QStringLiteral(".bak");
 }
 
 Jpg2ExifResult runJpg2Exif(const QStringList &paths, const Jpg2ExifOptions &options,

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "exif/steperror.h"
+#include "exif/workfile.h"
 
 // Converts a list of JPEG files in place into Exif files (MakeExifFile), one
 // after another, as the conversion dialog and the command line run it.
@@ -16,6 +17,8 @@
 // as a second link to the unconverted file where the file system allows it.
 // At every moment each picture is readable under its own name or its backup
 // name. A file that changes while it is being converted is left as it is.
+// A symbolic link stays a link: the picture it points to is converted, and
+// backed up, in the picture's own folder.
 
 enum class Jpg2ExifOutcome { Converted, AlreadyExif, Failed };
 
@@ -33,7 +36,8 @@ struct Jpg2ExifOptions {
     QString workFolder; // the private temporary folder, ending in "/"
 };
 
-// What the run needs from its surroundings. Every member must be set.
+// What the run needs from its surroundings. Every member must be set;
+// hardLink comes set to the file system's own.
 struct Jpg2ExifPorts {
     // The attribute word (read-only 1, hidden 2) of a file, and setting it.
     std::function<StepError(const QString &path, int &attributes)> readAttributes;
@@ -48,6 +52,9 @@ struct Jpg2ExifPorts {
     // Each file's outcome, with the reason of a failure.
     std::function<void(const QString &path, Jpg2ExifOutcome outcome, const QString &reason)>
         fileDone;
+    // A second name for the unconverted file, for its backup. Where the file
+    // system has no hard links the file is renamed to the backup name instead.
+    std::function<StepError(const QString &path, const QString &link)> hardLink = linkFile;
 };
 
 struct Jpg2ExifResult {
@@ -55,7 +62,8 @@ struct Jpg2ExifResult {
     Jpg2ExifEnd end = Jpg2ExifEnd::Finished;
 };
 
-// The backup name of a picture: its extension replaced by ".bak".
+// The backup name of a picture, beside it: its extension replaced by ".bak",
+// or ".bak" appended to a name without one.
 QString jpg2ExifBackupPath(const QString &path);
 
 Jpg2ExifResult runJpg2Exif(const QStringList &paths, const Jpg2ExifOptions &options,

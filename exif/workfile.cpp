@@ -148,6 +148,13 @@ StepError syncFolder(const QString &folder)
     return StepError::none();
 }
 
+StepError linkFile(const QString &path, const QString &link)
+{
+    if (::link(nativePath(path).constData(), nativePath(link).constData()) != 0)
+        return StepError::fromErrno(errno, link);
+    return StepError::none();
+}
+
 StepError removeFile(const QString &path)
 {
     if (::unlink(nativePath(path).constData()) != 0 && errno != ENOENT)

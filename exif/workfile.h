@@ -30,5 +30,9 @@ StepError fileSize(const QString &path, qint64 &size);
 // Makes the folder's entries (renames, new names) durable.
 StepError syncFolder(const QString &folder);
 
+// Gives the file at path the second name `link` (a hard link); an existing
+// `link` is never replaced.
+StepError linkFile(const QString &path, const QString &link);
+
 // Removes the file at path; a file that is already gone is success.
 StepError removeFile(const QString &path);

@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "tests/support/writefixtures.h"
+
 namespace
 {
 
@@ -311,6 +313,34 @@ TEST(CliConvert, UsageErrorsExitWithStatus2)
         EXPECT_EQ(cliErrors(run.err), usage) << arguments.join(u' ').toStdString();
     }
     EXPECT_EQ(readFile(path), plainNikon());
+}
+
+// A name without extension in a folder with a dot is backed up beside itself, and a file that
+// fails reports the step that failed it, not an earlier attribute read.
+TEST(CliConvert, BacksUpBesideTheFileAndReportsEachFilesOwnFailure)
+{
+    QTemporaryDir parent;
+    ASSERT_TRUE(QDir(parent.path()).mkdir(QStringLiteral("pics.2003")));
+    const QString folder = parent.filePath(QStringLiteral("pics.2003"));
+    const QByteArray plain = writefixtures::plainJpeg(QSize(320, 240));
+    const QString picture = folder + QStringLiteral("/IMG0001");
+    ASSERT_TRUE(writefixtures::writeFile(picture, plain));
+    const QString gone = folder + QStringLiteral("/gone.jpg");
+    const CliRun run =
+        runCli({QStringLiteral("convert"), QStringLiteral("--backup"), picture, gone});
+
+    EXPECT_EQ(run.status, 1);
+    const QList<QByteArray> lines = run.out.split('\n');
+    ASSERT_EQ(lines.size(), 3) << run.out.constData();
+    EXPECT_EQ(lines[0], "converted: " + picture.toUtf8());
+    // The system's own words for ENOENT follow; they depend on the locale.
+    EXPECT_TRUE(
+        lines[1].startsWith("failed: " + gone.toUtf8() + ": make thum: " + gone.toUtf8() + ": "))
+        << lines[1].constData();
+    EXPECT_EQ(readFile(picture + QStringLiteral(".bak")), plain);
+    EXPECT_EQ(QDir(parent.path()).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files),
+              QStringList({QStringLiteral("IMG0001"), QStringLiteral("IMG0001.bak")}));
 }
 
 } // namespace

@@ -355,7 +355,7 @@ TEST_F(KeptSegments, AdobeColourTransformAndIccProfile)
     expectSamePixels(source, built);
     EXPECT_TRUE(built.contains(adobe.bytes));
     EXPECT_TRUE(built.contains(icc.bytes));
-    EXPECT_FALSE(built.contains(comment.bytes));
+    EXPECT_TRUE(built.contains(comment.bytes));
 }
 
 TEST_F(KeptSegments, JfifStaysOnlyBesideAnAdobeMarker)
@@ -374,4 +374,62 @@ TEST_F(KeptSegments, JfifStaysOnlyBesideAnAdobeMarker)
     const QByteArray built = convert(source);
     expectSamePixels(source, built);
     EXPECT_TRUE(built.contains(original.first().bytes));
+}
+
+// Captions, keywords and ratings live in XMP, IPTC and comments in front of the first DQT; a
+// conversion without backup must carry them, in their order, right behind the new header.
+TEST_F(KeptSegments, UserDataFollowsTheNewHeader)
+{
+    const QByteArray jpeg = plainJpeg(QSize(320, 240));
+    const Segment xmp = makeSegment(0xE1, QByteArray("http://ns.adobe.com/xap/1.0/\0", 29) +
+                                              "<x:xmpmeta>rating 5</x:xmpmeta>");
+    // Photoshop resource 0x0404 holding one IPTC keyword, "cat".
+    const QByteArray keyword("\x1C\x02\x19\x00\x03"
+                             "cat",
+                             8);
+    const Segment iptc = makeSegment(0xED, QByteArray("Photoshop 3.0\0", 14) + "8BIM" +
+                                               QByteArray("\x04\x04\0\0\0\0\0\x08", 8) + keyword);
+    const Segment comment = makeSegment(0xFE, "a caption");
+    const QList<Segment> original = segmentsOf(jpeg);
+    QList<Segment> segments{original.first(), xmp, iptc, comment};
+    segments += original.mid(1);
+    const QByteArray source = withSegments(jpeg, segments);
+
+    const QByteArray built = convert(source);
+    expectSamePixels(source, built);
+    const quint32 thumbLength =
+        qFromLittleEndian<quint32>(built.constData() + 12 + 224 + 2 + 5 * 12 + 8);
+    const qsizetype firstDqt = source.indexOf("\xFF\xDB");
+    EXPECT_TRUE(built.mid(330 + thumbLength) ==
+                xmp.bytes + iptc.bytes + comment.bytes + source.mid(firstDqt));
+}
+
+// Either Exif segment would be thrown away by a new header, so the file is refused, with a
+// reason that tells the two apart.
+TEST_F(ExifBuilder, RefusesAFileHoldingExifAndSaysWhere)
+{
+    const QByteArray jpeg = plainJpeg(QSize(320, 240));
+    const QList<Segment> original = segmentsOf(jpeg);
+    ASSERT_EQ(original.first().marker, 0xE0);
+    // IFD0 claims more entries than any reader takes.
+    const Segment unreadable =
+        makeSegment(0xE1, QByteArray("Exif\0\0II\x2A\0", 10) + le32(8) + le16(0xFFFF));
+    const struct {
+        QList<Segment> segments;
+        const char *reason;
+    } cases[] = {
+        {QList<Segment>{unreadable} + original.mid(1), ": the file's Exif header cannot be read"},
+        {QList<Segment>{original.first(), unreadable} + original.mid(1),
+         ": the file already holds Exif data behind another segment"},
+    };
+    for (const auto &c : cases) {
+        const QString path = source(withSegments(jpeg, c.segments));
+        ExifData exif;
+        exif.SetExif(path);
+        EXPECT_FALSE(exif.IsExif());
+        const ExifBuild result = build(path);
+        EXPECT_FALSE(result.ok());
+        EXPECT_EQ(result.labels, QStringList{QStringLiteral("make thum")});
+        EXPECT_EQ(result.error.description, path + QLatin1String(c.reason));
+    }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -59,6 +60,10 @@ class RecordingRun
                                 const QString &reason) {
             reports.append({path, outcome, reason});
         };
+        if (linkError != 0)
+            ports.hardLink = [this](const QString &, const QString &link) {
+                return StepError::fromErrno(linkError, link);
+            };
         return runJpg2Exif(paths, options, ports);
     }
 
@@ -66,6 +71,7 @@ class RecordingRun
     QMap<QString, int> attributes;
     std::function<void(const QString &)> beforeReadingAttributes;
     int filesBeforeStop = -1;
+    int linkError = 0; // what making a hard link fails with; 0: the file system's own result
     QList<QPair<QString, int>> written;
     QStringList logged;
     QList<QPair<int, int>> progress;
@@ -257,7 +263,9 @@ TEST_F(ConversionRun, AVanishedFileIsLoggedAndTheRunGoesOn)
     EXPECT_EQ(run.logged,
               (QStringList{QStringLiteral("jpg2exifhenkan 0"), QStringLiteral("make thum")}));
     EXPECT_EQ(run.reports[0].outcome, Jpg2ExifOutcome::Failed);
-    EXPECT_FALSE(run.reports[0].reason.isEmpty());
+    // The build's failure, not the attribute read's that came before it.
+    EXPECT_TRUE(run.reports[0].reason.startsWith(QStringLiteral("make thum: ")))
+        << run.reports[0].reason.toStdString();
     EXPECT_EQ(folderFiles(), QStringList{QStringLiteral("b.jpg")});
 }
 
@@ -319,4 +327,65 @@ TEST(Jpg2ExifBackupPath, ReplacesTheLastExtension)
     EXPECT_EQ(jpg2ExifBackupPath(QStringLiteral("/p/IMG_0001.jpg")),
               QStringLiteral("/p/IMG_0001.bak"));
     EXPECT_EQ(jpg2ExifBackupPath(QStringLiteral("/p/a.b.JPG")), QStringLiteral("/p/a.b.bak"));
+}
+
+// File systems without hard links (FAT, FUSE mounts such as sshfs or MTP) get the backup by a
+// rename; any other link failure leaves the picture as it was.
+TEST_F(ConversionRun, ABackupWithoutHardLinksIsMadeByARename)
+{
+    const QByteArray plain = plainJpeg(QSize(320, 240));
+    const struct {
+        int linkError;
+        bool converted;
+    } cases[] = {{ENOSYS, true}, {EPERM, true}, {EOPNOTSUPP, true}, {EMLINK, true}, {EIO, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::strerror(c.linkError));
+        const QString a = picture(QStringLiteral("a.jpg"), plain);
+        const QString backup = m_folder + QStringLiteral("a.bak");
+        RecordingRun run = recorder();
+        run.options.keepBackup = true;
+        run.linkError = c.linkError;
+        EXPECT_EQ(run.run({a}).converted, c.converted ? 1 : 0);
+        EXPECT_EQ(isExif(a), c.converted);
+        if (c.converted) {
+            EXPECT_EQ(readFile(backup), plain);
+        } else {
+            EXPECT_EQ(readFile(a), plain);
+            EXPECT_EQ(run.logged, QStringList{QStringLiteral("jpg2exifhenkan 1")});
+        }
+        EXPECT_EQ(folderFiles().size(), c.converted ? 2 : 1)
+            << folderFiles().join(u' ').toStdString();
+        QFile::remove(a);
+        QFile::remove(backup);
+    }
+}
+
+// A link in the shown folder stays a link; the picture it points to is converted and backed
+// up beside itself.
+TEST_F(ConversionRun, ASymbolicLinkStaysALinkToTheConvertedPicture)
+{
+    const QByteArray plain = plainJpeg(QSize(320, 240));
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("IMG_0001.jpg"));
+    ASSERT_TRUE(writeFile(target, plain));
+    const QString link = m_folder + QStringLiteral("IMG_0001.jpg");
+    ASSERT_TRUE(QFile::link(target, link));
+    RecordingRun run = recorder();
+    run.options.keepBackup = true;
+    EXPECT_EQ(run.run({link}).converted, 1);
+
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), target);
+    EXPECT_TRUE(isExif(target));
+    EXPECT_EQ(readFile(elsewhere.filePath(QStringLiteral("IMG_0001.bak"))), plain);
+    EXPECT_EQ(folderFiles(), QStringList{QStringLiteral("IMG_0001.jpg")});
+    EXPECT_EQ(run.reports[0].path, link);
+    EXPECT_EQ(run.written, (QList<QPair<QString, int>>{{link, 0}}));
+}
+
+TEST(Jpg2ExifBackupPath, StaysBesideANameWithoutExtension)
+{
+    EXPECT_EQ(jpg2ExifBackupPath(QStringLiteral("/p/pics.2003/IMG0001")),
+              QStringLiteral("/p/pics.2003/IMG0001.bak"));
+    EXPECT_EQ(jpg2ExifBackupPath(QStringLiteral("/p/.private")), QStringLiteral("/p/.private.bak"));
+    EXPECT_EQ(jpg2ExifBackupPath(QStringLiteral("IMG0001")), QStringLiteral("IMG0001.bak"));
 }

@@ -125,32 +125,40 @@ void frmJpg2Exif::setPictures(const QString &folder, const QStringList &names)
 
 void frmJpg2Exif::comOKbutton_Click()
 {
-    if (!m_running) {
+    if (!m_inRun) {
         startRun();
         return;
     }
-    // "中断": the run stops after the file in hand, then stores and closes.
+    requestStop();
+}
+
+void frmJpg2Exif::comCancelButton_Click()
+{
+    // After "中断" the run still finishes the file in hand; its end closes the dialog.
+    if (!m_inRun)
+        QDialog::reject();
+}
+
+void frmJpg2Exif::reject()
+{
+    if (m_inRun)
+        requestStop(); // Esc during a run stops it; the run's end closes the dialog
+    else
+        QDialog::reject();
+}
+
+// "中断": the run stops after the file in hand, then stores and closes. Clicks that
+// arrive before that (a second click, Enter held) find the run still going and change nothing.
+void frmJpg2Exif::requestStop()
+{
     m_running = false;
     comCancelButton->setEnabled(true);
     comOKbutton->setText(QStringLiteral("OK"));
 }
 
-void frmJpg2Exif::comCancelButton_Click()
-{
-    QDialog::reject();
-}
-
-void frmJpg2Exif::reject()
-{
-    if (m_running)
-        m_running = false; // Esc during a run stops it; the run's end closes the dialog
-    else
-        QDialog::reject();
-}
-
 void frmJpg2Exif::closeEvent(QCloseEvent *event)
 {
-    if (m_running) {
+    if (m_inRun) {
         m_running = false;
         event->ignore(); // closed by the run's end, after the file in hand
         return;
@@ -171,6 +179,7 @@ void frmJpg2Exif::startRun()
 {
     comCancelButton->setEnabled(false);
     comOKbutton->setText(QStringLiteral("中断"));
+    m_inRun = true;
     m_running = true;
     Check1->setEnabled(false);
     for (QRadioButton *option : OptVal)
@@ -209,6 +218,7 @@ void frmJpg2Exif::showProgress(int handled, int total)
 void frmJpg2Exif::endRun(const Jpg2ExifResult &result)
 {
     m_running = false;
+    m_inRun = false;
     if (result.end == Jpg2ExifEnd::WriteDenied)
         prompter().message(PromptIcon::Critical, kWriteErrorTitle,
                            QStringLiteral("ﾌｧｲﾙの書き込みができません。変換を中断します。"),

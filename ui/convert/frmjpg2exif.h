@@ -51,6 +51,7 @@ class frmJpg2Exif : public QDialog
   private:
     void buildControls();
     void startRun();
+    void requestStop();
     void showProgress(int handled, int total);
     void endRun(const Jpg2ExifResult &result);
     void storeSettings() const;
@@ -67,6 +68,7 @@ class frmJpg2Exif : public QDialog
 
     QString m_folder;
     QStringList m_names;
-    bool m_running = false;
+    bool m_inRun = false;   // from the start of a run to its end
+    bool m_running = false; // the run goes on after the file in hand
     std::optional<int> m_converted;
 };

@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "core/settings/settings.h"
 #include "exif/exifdata.h"
@@ -230,4 +231,33 @@ TEST_F(ConversionDialog, CancelConvertsAndStoresNothing)
     EXPECT_FALSE(dialog.converted().has_value());
     EXPECT_EQ(readFile(a), plain);
     EXPECT_EQ(readSettingInt16(settingsStore(), QStringLiteral("J2Evalue"), -1), 0);
+}
+
+// "中断" clicked twice (or Enter pressed twice) while a file converts: the second click finds
+// the run still finishing that file and neither restarts it nor changes its count.
+TEST_F(ConversionDialog, ASecondStopClickDoesNotRestartTheRun)
+{
+    const QByteArray plain = plainJpeg();
+    const QStringList names{QStringLiteral("a.jpg"), QStringLiteral("b.jpg"),
+                            QStringLiteral("c.jpg")};
+    for (const QString &name : names)
+        picture(name, plain);
+    frmJpg2Exif dialog;
+    QList<int> finished;
+    QObject::connect(&dialog, &frmJpg2Exif::conversionFinished,
+                     [&](int converted) { finished.append(converted); });
+    auto *ok = control<QPushButton>(dialog, "comOKbutton");
+    // Both clicks wait in the event queue until the first file is done.
+    QTimer::singleShot(0, &dialog, [ok] {
+        ok->click();
+        ok->click();
+    });
+    EXPECT_EQ(runDialog(dialog, names), 1);
+
+    EXPECT_EQ(finished, QList<int>{1});
+    EXPECT_TRUE(isExif(m_folder + QStringLiteral("a.jpg")));
+    EXPECT_EQ(readFile(m_folder + QStringLiteral("b.jpg")), plain);
+    EXPECT_EQ(readFile(m_folder + QStringLiteral("c.jpg")), plain);
+    EXPECT_EQ(control<QLabel>(dialog, "Label2")->text(), QStringLiteral("1 / 3"));
+    EXPECT_FALSE(dialog.isVisible());
 }
