@@ -547,10 +547,11 @@ TEST_F(Form1ScanTest, ListInputDuringAScanLeavesTheScanAlone)
         if (index != 11)
             return;
         QListView *list = form().listView();
-        const QPoint first = list->visualRect(model().index(0)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
-        QTest::keyClick(list, Qt::Key_Right);
-        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, first);
+        list->doItemsLayout(); // as the last event point would have
+        const QPoint newest = list->visualRect(list->currentIndex()).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, newest);
+        QTest::keyClick(list, Qt::Key_Left);
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, newest);
         form().Form_KeyPress(13);
         form().command(QStringLiteral("mnuFileOpen"))->trigger();
         stateAfterInput = form().commandState();
