@@ -252,10 +252,10 @@ QSettings &settingsStore()
     return store;
 }
 
-QStringList readSettings(QSettings &store, const QString &programFolder, AppSettings &settings)
+QStringList readSettings(QSettings &store, const QString &defaultFilePath, AppSettings &settings)
 {
     settings = AppSettings();
-    settings.filePath = withoutTrailingSlash(programFolder);
+    settings.filePath = withoutTrailingSlash(defaultFilePath);
     QStringList problems;
     const QString broken = damageOfSettingsStore(store);
     if (broken.isEmpty()) {

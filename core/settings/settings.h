@@ -110,10 +110,10 @@ QSettings &settingsStore();
 // Reads every stored value in start-up order into `settings`, starting from
 // the defaults. A missing key keeps its default; a value that does not
 // convert, or an unreadable or malformed store, gives the default and a
-// problem text in the result, for the caller to log. `programFolder` is the
+// problem text in the result, for the caller to log. `defaultFilePath` is the
 // default of FilePath. Applies the start-folder rule: with InitDirSW 0,
 // filePath becomes InitDir, or "/" when InitDir is empty.
-QStringList readSettings(QSettings &store, const QString &programFolder, AppSettings &settings);
+QStringList readSettings(QSettings &store, const QString &defaultFilePath, AppSettings &settings);
 
 // Writes every stored value in shutdown order: the window rectangle first,
 // unless `placement` is empty (the window was minimised; the stored rectangle

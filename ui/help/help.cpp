@@ -32,6 +32,14 @@ QString helpFolder()
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help"));
 }
 
+QUrl webPageAddress()
+{
+    const QString configured = QStringLiteral(TABILO_WEB_PAGE);
+    if (!configured.isEmpty())
+        return QUrl(configured);
+    return QUrl::fromLocalFile(QDir(helpFolder()).filePath(QStringLiteral("contents.html")));
+}
+
 bool showHelpContents()
 {
     HelpWindow *window = helpWindow();

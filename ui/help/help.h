@@ -1,12 +1,18 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 // The program's help, shown in its own help window from the folder help/
 // beside the program (see HelpBook). One help window serves every call.
 
 // The help folder: help/ in the program's own folder.
 QString helpFolder();
+
+// The page the Help menu's latest-version item opens: the address the build was
+// given (TABILO_WEB_PAGE), or else the help contents beside the program, which
+// are always there to be read.
+QUrl webPageAddress();
 
 // Shows the help window with its contents pane.
 bool showHelpContents();

@@ -2,6 +2,7 @@
 
 #include "core/paths.h"
 #include "ui/frminfo.h"
+#include "ui/main/openedwindows.h"
 #include "ui/main/statuspanel.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@ Form1::Form1(QSettings &store, QWidget *parent)
 Form1::Form1(QSettings &store, const QString &programFolder, QWidget *parent)
     : QMainWindow(parent), m_store(store), m_programFolder(withTrailingBackslash(programFolder))
 {
+    m_openedWindows = new OpenedWindows(this);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tabilo"));
     createCentralArea();
@@ -96,9 +98,10 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 }
 
 // A press on the list while it holds a selection means the user works on that selection.
+// During a scan the list only shows progress: the state changes when the scan ends.
 void Form1::ListView1_MouseDown()
 {
-    if (listHasSelection())
+    if (!m_scanning && listHasSelection())
         mnuButtonSetting(4);
 }
 

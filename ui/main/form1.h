@@ -11,6 +11,7 @@
 
 class FrmInfo;
 class KeyPreview;
+class OpenedWindows;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -121,6 +122,7 @@ class Form1 : public QMainWindow
     bool listHasSelection() const;
     void ListView1_MouseDown();
     void ListView1_RightButtonUp(const QPoint &globalPosition);
+    bool popupItemRunnable(const QString &popupName) const;
     void mnuHelpAbout_Click();
     void mnuHelpWWW_Click();
 
@@ -167,6 +169,7 @@ class Form1 : public QMainWindow
     ThumbnailListModel *m_thumbnails = nullptr;
     QProgressBar *m_progressBar1 = nullptr;
     KeyPreview *m_keyPreview = nullptr;
+    OpenedWindows *m_openedWindows = nullptr;
     bool m_unloaded = false;
     QString m_programFolder;
 

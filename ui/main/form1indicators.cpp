@@ -2,6 +2,7 @@
 
 #include "core/settings/settings.h"
 #include "ui/main/statuspanel.h"
+#include "ui/viewer/externalprogram.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -53,7 +54,7 @@ void Form1::showThumbSize()
 }
 
 // Panel 6 names the viewer a double click opens: the built-in one, or the default external
-// program ("要確認" when that program cannot be found).
+// program, found as its launch finds it ("要確認" when that would fail).
 void Form1::showViewerPanel()
 {
     const ExProgramSettings &exProgram = appSettings().exProgram;
@@ -61,12 +62,8 @@ void Form1::showViewerPanel()
         statusPanel(6)->setText(QStringLiteral("内蔵ﾋﾞｭｰｱｰ"));
         return;
     }
-    QString name = QStringLiteral("要確認");
-    const int index = exProgram.ExProSW;
-    if (index >= 0 && index < int(exProgram.ExProgram.size())) {
-        const QFileInfo program(exProgram.ExProgram[index]);
-        if (!program.filePath().isEmpty() && program.isFile())
-            name = program.fileName();
-    }
+    const QString program = findExternalProgram(chosenExternalProgram());
+    const QString name =
+        program.isEmpty() ? QStringLiteral("要確認") : QFileInfo(program).fileName();
     statusPanel(6)->setText(exProgram.ExProDirect != 0 ? name : QStringLiteral("内蔵 / ") + name);
 }

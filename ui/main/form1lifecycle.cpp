@@ -5,15 +5,16 @@
 #include "core/settings/settings.h"
 #include "core/twips.h"
 #include "platform/prompter.h"
+#include "platform/startfolder.h"
 #include "platform/tempfolder.h"
 #include "ui/frminfo.h"
 #include "ui/help/help.h"
 #include "ui/japanesefonts.h"
+#include "ui/main/openedwindows.h"
 #include "ui/main/statuspanel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListView>
@@ -31,7 +32,7 @@ const QString kReadSettingsPlace = QStringLiteral("read settings");
 void Form1::formLoad()
 {
     AppSettings &settings = appSettings();
-    QStringList problems = readSettings(m_store, QDir::cleanPath(m_programFolder), settings);
+    QStringList problems = readSettings(m_store, defaultStartFolder(), settings);
     placeWindow();
     m_panelWidth = settings.dataWidth;
     m_keepReading = false;
@@ -144,10 +145,9 @@ void Form1::formUnload()
 
 void Form1::closeOtherWindows()
 {
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
-        if (*it != this && (*it)->isVisible())
-            (*it)->close();
+    for (QWidget *window : m_openedWindows->mostRecentFirst()) {
+        if (window != this && window->isVisible())
+            window->close();
     }
 }
 

@@ -9,13 +9,9 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
-#include <QUrl>
 
 namespace
 {
-
-// Where the latest version of the program is offered.
-const QString kWebPage = QStringLiteral("https://tabilo.example/");
 
 // Commands whose operations are not part of the program yet. Their menu items, pop-up items and
 // toolbar buttons stay disabled whatever the command state says, so nothing the user can click
@@ -49,7 +45,7 @@ QString popupTwin(const QString &popupName)
         if (popup == popupName)
             return twin;
     }
-    return popupName;
+    return QString();
 }
 
 } // namespace
@@ -156,19 +152,32 @@ void Form1::createPopMnu()
     }
 }
 
-// The pop-up's command items follow the selection: all on with one, all off without.
+// The pop-up's command items follow the selection: all off without one; with one, each item
+// can be clicked exactly when the command it runs can. A right click that selected the item it
+// landed on is an item click first, so the commands follow that selection. No pop-up during a
+// scan, where only Stop and Esc act.
 void Form1::ListView1_RightButtonUp(const QPoint &globalPosition)
 {
+    if (m_scanning)
+        return;
     const bool hasSelection = listHasSelection();
+    if (hasSelection)
+        ListView1_ItemClick();
     for (QAction *item : m_popMnu->actions()) {
-        if (item->isSeparator())
-            continue;
-        bool enabled = hasSelection && !isAwaitingOperation(popupTwin(item->objectName()));
-        if (item->objectName() == QStringLiteral("popExOpen"))
-            enabled = enabled && appSettings().exProgram.gDefExPro;
-        item->setEnabled(enabled);
+        if (!item->isSeparator())
+            item->setEnabled(hasSelection && popupItemRunnable(item->objectName()));
     }
     m_popMnu->popup(globalPosition);
+}
+
+bool Form1::popupItemRunnable(const QString &popupName) const
+{
+    if (popupName == QStringLiteral("popOpen"))
+        return true;
+    if (popupName == QStringLiteral("popExOpen"))
+        return appSettings().exProgram.gDefExPro;
+    const QAction *twin = command(popupTwin(popupName));
+    return twin && twin->isEnabled();
 }
 
 void Form1::mnuButtonSetting(int state)
@@ -208,5 +217,5 @@ void Form1::mnuHelpAbout_Click()
 
 void Form1::mnuHelpWWW_Click()
 {
-    QDesktopServices::openUrl(QUrl(kWebPage));
+    QDesktopServices::openUrl(webPageAddress());
 }

@@ -39,6 +39,8 @@ void Form1::connectScanCommands()
 // Any picture of a folder chooses the folder; the picture itself is neither selected nor opened.
 void Form1::mnuFileOpen_Click()
 {
+    if (m_scanning)
+        return; // the running scan keeps its folder; a new one could not start before it ends
     const QString chosen =
         prompter().chooseOpenFile(kOpenTitle, kOpenFilter, appSettings().filePath);
     const std::optional<QString> folder = parentFolderOf(chosen);
@@ -64,6 +66,8 @@ int Form1::selectedRow() const
 
 void Form1::ListView1_DblClick()
 {
+    if (m_scanning)
+        return; // while a scan runs only Stop and Esc act
     const int row = selectedRow();
     if (row < 0) {
         statusPanel(1)->setText(QStringLiteral("最初に画像ﾌｧｲﾙを開いて下さい。"));

@@ -40,7 +40,7 @@ void Form1::createInformationPanel(QWidget *area)
 void Form1::ListView1_ItemClick()
 {
     const int row = selectedRow();
-    if (row < 0)
+    if (m_scanning || row < 0)
         return;
     const QModelIndex item = m_listView1->model()->index(row, 0);
     const QString path = m_shownFolder + item.data(Qt::DisplayRole).toString();

@@ -252,7 +252,7 @@ void Form1::placeProgressBar()
 
 void Form1::reloadShownFolder()
 {
-    if (m_file1Folder.isEmpty())
+    if (m_scanning || m_file1Folder.isEmpty())
         return;
     const QString folder = withTrailingBackslash(m_file1Folder);
     m_shownFolder = folder;

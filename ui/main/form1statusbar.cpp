@@ -47,8 +47,9 @@ void Form1::StatusBar1_PanelClick(int index)
         m_frmInfo->raise();
         m_frmInfo->activateWindow();
         statusPanel(1)->setBevel(StatusPanel::Bevel::Sunken);
-    } else if (index == 6) {
-        // The options dialog opens on its viewer page.
+    } else if (index == 6 && !m_scanning) {
+        // The options dialog opens on its viewer page; not during a scan, where only Stop and
+        // Esc act.
         appSettings().general.TabOrder = 2;
         command(QStringLiteral("mnuOption"))->trigger();
     }

@@ -12,15 +12,6 @@ namespace
 {
 const QString errorTitle = QStringLiteral("外部ﾌﾟﾛｸﾞﾗﾑの実行ｴﾗｰ");
 
-// The stored path as entered: a bare name is looked up on PATH, as a shell would.
-QString resolvedProgram(const QString &program)
-{
-    if (!program.contains(QLatin1Char('/')))
-        return QStandardPaths::findExecutable(program);
-    const QFileInfo info(program);
-    return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
-}
-
 void showNotSetMessage()
 {
     prompter().message(PromptIcon::Critical, errorTitle,
@@ -38,6 +29,16 @@ void showCannotRunMessage(const QString &program)
 }
 } // namespace
 
+QString findExternalProgram(const QString &program)
+{
+    if (program.isEmpty())
+        return QString();
+    if (!program.contains(QLatin1Char('/')))
+        return QStandardPaths::findExecutable(program);
+    const QFileInfo info(program);
+    return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
+}
+
 QString chosenExternalProgram()
 {
     const ExProgramSettings &settings = appSettings().exProgram;
@@ -50,7 +51,7 @@ FileError startExternalProgram(const QString &program, const QString &picturePat
 {
     if (program.isEmpty())
         return fileError(FileErrorNumber::InvalidCall, QStringLiteral("no program is set"));
-    const QString executable = resolvedProgram(program);
+    const QString executable = findExternalProgram(program);
     if (executable.isEmpty())
         return fileError(FileErrorNumber::FileNotFound,
                          QStringLiteral("%1: no such program").arg(program));

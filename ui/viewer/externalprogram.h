@@ -12,6 +12,11 @@
 // out of range.
 QString chosenExternalProgram();
 
+// The file `program` (as the user entered it) starts: a bare name is looked up
+// on PATH, as a shell would, a path with a folder is taken as it is. Empty when
+// there is no such file or it cannot be run.
+QString findExternalProgram(const QString &program);
+
 // Starts `program` (as the user entered it) as a separate process with one
 // argument, the full picture path, and does not wait for it. An empty program
 // is error 5; a program that does not exist or cannot be run is error 53.

@@ -1,5 +1,6 @@
 #include "core/errorlog.h"
 #include "core/settings/settings.h"
+#include "platform/startfolder.h"
 #include "platform/tempfolder.h"
 #include "tests/support/recordingprompter.h"
 #include "ui/frminfo.h"
@@ -11,8 +12,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -32,6 +36,7 @@
 #include <QToolBar>
 
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -350,6 +355,7 @@ TEST_F(Form1Test, ViewerPanelNamesTheDefaultProgram)
     QFile file(program);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
+    ASSERT_TRUE(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     ExProgramSettings &exProgram = appSettings().exProgram;
     exProgram.gDefExPro = true;
     exProgram.ExProSW = 1;
@@ -369,6 +375,29 @@ TEST_F(Form1Test, ViewerPanelNamesTheDefaultProgram)
     exProgram.ExProSW = 7; // beyond the three programs: shown as not found, not a crash
     form.showViewerPanel();
     EXPECT_EQ(form.statusPanel(6)->text(), QStringLiteral("内蔵 / 要確認"));
+}
+
+// Panel 6 finds the program as its launch does: a bare name on PATH, and only a file that runs.
+TEST_F(Form1Test, ViewerPanelFindsTheProgramAsItsLaunchDoes)
+{
+    Form1 &form = start();
+    const QString notRunnable = m_folder.filePath(QStringLiteral("notes.txt"));
+    QFile file(notRunnable);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    const QList<QPair<QString, QString>> cases = {
+        {QStringLiteral("sh"), QStringLiteral("内蔵 / sh")},
+        {notRunnable, QStringLiteral("内蔵 / 要確認")},
+    };
+    ExProgramSettings &exProgram = appSettings().exProgram;
+    exProgram.gDefExPro = true;
+    exProgram.ExProSW = 0;
+    for (const auto &[program, panel] : cases) {
+        exProgram.ExProgram[0] = program;
+        form.showViewerPanel();
+        EXPECT_EQ(form.statusPanel(6)->text(), panel) << qPrintable(program);
+    }
 }
 
 TEST_F(Form1Test, StatusPanelsCarryKeysAndTips)
@@ -529,6 +558,57 @@ TEST_F(Form1Test, MaximisedShutdownStoresTheMaximisedRectangle)
     EXPECT_EQ(again.size(), maximised.size());
 }
 
+TEST_F(Form1Test, FirstStartOpensInThePicturesOrHomeFolder)
+{
+    Form1 &form = start();
+    EXPECT_NE(appSettings().filePath, QDir::cleanPath(form.programFolder()));
+    m_prompts.queueOpenFile(QString());
+    form.command("mnuFileOpen")->trigger();
+    ASSERT_EQ(m_prompts.requests().size(), 1);
+    EXPECT_EQ(m_prompts.requests()[0].startFolder, defaultStartFolder());
+}
+
+namespace
+{
+
+class ClosingRecorder : public QWidget
+{
+  public:
+    ClosingRecorder(const QString &name, QStringList &closed) : m_closed(closed)
+    {
+        setObjectName(name);
+    }
+
+  protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        m_closed.append(objectName());
+        QWidget::closeEvent(event);
+    }
+
+  private:
+    QStringList &m_closed;
+};
+
+} // namespace
+
+TEST_F(Form1Test, ShutdownClosesOtherWindowsMostRecentlyOpenedFirst)
+{
+    Form1 &form = start();
+    QStringList closed;
+    std::vector<std::unique_ptr<ClosingRecorder>> windows;
+    for (const char *name : {"a", "b", "c", "d", "e"})
+        windows.push_back(std::make_unique<ClosingRecorder>(QString::fromLatin1(name), closed));
+    // Opened in another order than made; "a", closed and opened again, counts from then.
+    for (int index : {2, 0, 4, 1, 3})
+        windows[size_t(index)]->show();
+    windows[0]->hide();
+    windows[0]->show();
+
+    form.close();
+    EXPECT_EQ(closed, QStringList({"a", "d", "b", "e", "c"}));
+}
+
 TEST_F(Form1Test, UnwritableStoreIsReportedAtShutdown)
 {
     // The store's folder is a plain file, so the store can never be written.
@@ -613,16 +693,28 @@ class UrlRecorder : public QObject
 
 } // namespace
 
-TEST_F(Form1Test, WebPageItemOpensTheProgramsPage)
+// Without an address given to the build, the item opens the help contents beside the program,
+// a page that is always there.
+TEST_F(Form1Test, WebPageItemOpensAPageThatExists)
 {
     Form1 &form = start();
     UrlRecorder recorder;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "open");
+    for (const char *scheme : {"file", "https", "http"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &recorder, "open");
     form.command("mnuHelpWWW")->trigger();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    for (const char *scheme : {"file", "https", "http"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+
     ASSERT_EQ(recorder.opened.size(), 1);
-    EXPECT_EQ(recorder.opened[0].scheme(), QStringLiteral("https"));
-    EXPECT_FALSE(recorder.opened[0].host().isEmpty());
+    const QString configured = QStringLiteral(TABILO_WEB_PAGE);
+    if (!configured.isEmpty()) {
+        EXPECT_EQ(recorder.opened[0], QUrl(configured));
+        return;
+    }
+    const QUrl &page = recorder.opened[0];
+    ASSERT_TRUE(page.isLocalFile()) << qPrintable(page.toString());
+    EXPECT_TRUE(QFileInfo(page.toLocalFile()).isFile()) << qPrintable(page.toString());
+    EXPECT_EQ(QFileInfo(page.toLocalFile()).fileName(), QStringLiteral("contents.html"));
 }
 
 TEST_F(Form1Test, AboutItemShowsTheAboutBoxModalOverTheMainWindow)

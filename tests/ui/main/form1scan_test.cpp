@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QListWidget>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -30,6 +31,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace
 {
@@ -528,4 +530,95 @@ TEST_F(Form1ScanTest, UnreadableFolderLogsAndEmptiesTheList)
     EXPECT_EQ(form().commandState(), 5);
     ASSERT_EQ(loggedLines(form()).size(), 1);
     EXPECT_TRUE(loggedLines(form())[0].contains(QStringLiteral(" : display_th : ")));
+}
+
+// While a scan runs only Stop and Esc act: a click, an arrow key, a right click, Enter and
+// File > Open leave the scanning state and the scanned folder alone; the state follows the end.
+TEST_F(Form1ScanTest, ListInputDuringAScanLeavesTheScanAlone)
+{
+    ScanFolder folder;
+    addPlainFiles(folder, 25);
+    appSettings().general.gNoVisible = 0; // the list is shown and selects its newest item
+    std::optional<int> stateAfterInput;
+    bool stopEnabled = false;
+    bool popupShown = false;
+    bool viewerOpened = false;
+    QObject::connect(&form(), &Form1::scanProgress, [&](int index) {
+        if (index != 11)
+            return;
+        QListView *list = form().listView();
+        list->doItemsLayout(); // as the last event point would have
+        const QPoint newest = list->visualRect(list->currentIndex()).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, newest);
+        QTest::keyClick(list, Qt::Key_Left);
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, newest);
+        form().Form_KeyPress(13);
+        form().command(QStringLiteral("mnuFileOpen"))->trigger();
+        stateAfterInput = form().commandState();
+        stopEnabled = form().toolButton(QStringLiteral("Stop"))->isEnabled();
+        popupShown = form().popupMenu()->isVisible();
+        for (QWidget *window : QApplication::topLevelWidgets())
+            viewerOpened = viewerOpened || qobject_cast<frmPictEX *>(window) != nullptr;
+    });
+    scan(folder);
+    form().popupMenu()->hide();
+
+    EXPECT_EQ(stateAfterInput, 2);
+    EXPECT_TRUE(stopEnabled);
+    EXPECT_FALSE(popupShown);
+    EXPECT_FALSE(viewerOpened);
+    EXPECT_EQ(m_prompts.requests().size(), 1); // only the Open that started the scan
+    EXPECT_EQ(model().rowCount(), 25);
+    EXPECT_EQ(form().shownFolder(), folder.path());
+    EXPECT_EQ(form().commandState(), 3);
+}
+
+// A pop-up item can be clicked exactly when the command it runs can, however the selection
+// came about; without a selection every item is off.
+TEST_F(Form1ScanTest, PopupItemsAgreeWithTheCommandsTheyRun)
+{
+    const QList<QPair<QString, QString>> popupTwins = {
+        {"popSlideShow", "mnuFileSlideShow"}, {"popVisible", "mnuEditVisible"},
+        {"popHide", "mnuEditHide"},           {"popCopyFile", "mnuFileCopy"},
+        {"popMoveFile", "mnuFileMove"},       {"popRenameFile", "mnuFileRenameOrigin"},
+        {"popDelFile", "mnuFileDel"},         {"popWallPaper", "mnuEditWallPaper"},
+        {"pop2Exif", "mnuEdit2Exif"},         {"popRotate", "mnuEditRotate"},
+    };
+    struct Case {
+        const char *what;
+        int pictures;
+        bool selectedBefore;
+        bool ontoItem;
+        bool selection; // after the click
+    };
+    const QList<Case> cases = {
+        {"onto an item, nothing selected", 2, false, true, true},
+        {"onto the selected item", 2, true, true, true},
+        {"beside the items, nothing selected", 2, false, false, false},
+        {"empty folder", 0, false, false, false},
+    };
+    for (const Case &c : cases) {
+        ScanFolder folder;
+        addPlainFiles(folder, c.pictures);
+        scan(folder);
+        QListView *list = form().listView();
+        if (c.selectedBefore)
+            list->setCurrentIndex(model().index(0));
+        QCoreApplication::processEvents(); // lays the items out
+        const QPoint where =
+            c.ontoItem ? list->visualRect(model().index(0)).center()
+                       : QPoint(list->viewport()->width() - 4, list->viewport()->height() - 4);
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, where);
+
+        EXPECT_TRUE(form().popupMenu()->isVisible()) << c.what;
+        EXPECT_EQ(form().command(QStringLiteral("popOpen"))->isEnabled(), c.selection) << c.what;
+        for (const auto &[popup, twin] : popupTwins) {
+            EXPECT_EQ(form().command(popup)->isEnabled(),
+                      c.selection && form().command(twin)->isEnabled())
+                << c.what << " " << qPrintable(popup);
+        }
+        // Not vacuous: the conversion runs on any selection.
+        EXPECT_EQ(form().command(QStringLiteral("pop2Exif"))->isEnabled(), c.selection) << c.what;
+        form().popupMenu()->hide();
+    }
 }
