@@ -39,6 +39,12 @@ struct CameraFile {
     const char *thumbSha1;
 };
 
+// Test lists and failure messages name the file instead of dumping the struct's bytes.
+void PrintTo(const CameraFile &file, std::ostream *os)
+{
+    *os << file.name;
+}
+
 void expectCamera(const ExifData &exif, const CameraFile &c)
 {
     ASSERT_TRUE(exif.IsExif());
