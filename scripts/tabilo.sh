@@ -39,8 +39,7 @@ case "${1:-run}" in
     test)
         install_missing
         build
-        # Window tests draw on the offscreen platform; test discovery runs them too.
-        QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure
+        ctest --test-dir build --output-on-failure
         ;;
     *)
         echo "usage: $0 run|test" >&2

@@ -2,15 +2,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "tests/support/camerajpeg.h"
 #include "tests/support/writefixtures.h"
 
 namespace
 {
-
-const QString kFixtures = QStringLiteral(TABILO_CAMERA_FIXTURES "/");
 
 struct CliRun {
     int status = -1;
@@ -45,29 +45,25 @@ QByteArray cliErrors(const QByteArray &err)
     return own;
 }
 
-QByteArray cameraFile(const char *name)
+// A camera file in folder.
+QString cameraFile(const QTemporaryDir &folder, const CameraShot &shot = {})
 {
-    return readFile(kFixtures + QLatin1String(name));
+    return writeFile(folder, QStringLiteral("camera.jpg"), cameraJpeg(shot));
 }
 
-// A plain JPEG from a real camera: nikon-e950.jpg without its Exif APP1 segment. Its segments,
-// as exiftool -v lists them: APP0 at 0x02, APP1 at 0x14 (length 0x1C45), APP13, APP14, DQT,
-// then SOF0, which moves from 0x30FF to 0x14B8.
-QByteArray plainNikon()
+QByteArray plainPicture()
 {
-    QByteArray bytes = cameraFile("nikon-e950.jpg");
-    if (bytes.mid(0x14, 4) != QByteArray("\xFF\xE1\x1C\x45", 4))
-        return QByteArray();
-    return bytes.remove(0x14, 2 + 0x1C45);
+    return writefixtures::plainJpeg(QSize(640, 480));
 }
 
 // The same with its frame marker turned from baseline (SOF0) into progressive (SOF2).
-QByteArray progressiveNikon()
+QByteArray progressivePicture()
 {
-    QByteArray bytes = plainNikon();
-    if (bytes.mid(0x14B8, 2) != "\xFF\xC0")
-        return QByteArray();
-    bytes[0x14B9] = '\xC2';
+    QByteArray bytes = plainPicture();
+    for (const writefixtures::Segment &segment : writefixtures::segmentsOf(bytes)) {
+        if (segment.marker == 0xC0)
+            bytes[segment.offset + 1] = '\xC2';
+    }
     return bytes;
 }
 
@@ -91,11 +87,12 @@ TEST(Cli, Version)
     EXPECT_EQ(run.out, "Tabilo 5.7.20\n");
 }
 
-// Expected values from exiftool -a -G1 -n (see the panel tests for the field list), shaped by
-// the program's own rules: untrimmed texts, the later shutter tag, DateTimeDigitized.
+// The values the shot stores, shaped by the program's own rules: untrimmed texts, the later
+// shutter tag, DateTimeDigitized.
 TEST(Cli, ExifOfALittleEndianCameraFile)
 {
-    const QString path = kFixtures + QStringLiteral("canon-ixus.jpg");
+    QTemporaryDir folder;
+    const QString path = cameraFile(folder, zoomCompactShot());
     const CliRun run = runCli({QStringLiteral("exif"), path});
     EXPECT_EQ(run.status, 0);
     const QByteArray expected =
@@ -112,7 +109,8 @@ TEST(Cli, ExifOfALittleEndianCameraFile)
 
 TEST(Cli, ExifOfABigEndianCameraFile)
 {
-    const QString path = kFixtures + QStringLiteral("fujifilm-finepix40i.jpg");
+    QTemporaryDir folder;
+    const QString path = cameraFile(folder, bigEndianCompactShot());
     const CliRun run = runCli({QStringLiteral("exif"), path});
     EXPECT_EQ(run.status, 0);
     const QByteArray expected =
@@ -130,8 +128,10 @@ TEST(Cli, ExifOfABigEndianCameraFile)
 TEST(Cli, ExifOfAFileThatIsNotExif)
 {
     // JFIF comes first; the bytes at offset 12 are JFIF's minor version (2) and units (1).
-    const CliRun run =
-        runCli({QStringLiteral("exif"), kFixtures + QStringLiteral("nikon-e950.jpg")});
+    CameraShot shot;
+    shot.jfifFirst = true;
+    QTemporaryDir folder;
+    const CliRun run = runCli({QStringLiteral("exif"), cameraFile(folder, shot)});
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(run.out.contains("\"IsExif\":false")) << run.out.constData();
     EXPECT_TRUE(run.out.contains("\"VersionExif\":\"\\u0000\"")) << run.out.constData();
@@ -141,46 +141,62 @@ TEST(Cli, ExifOfAFileThatIsNotExif)
 
 TEST(Cli, JpegFrame)
 {
-    // exiftool: 600 x 450 baseline; first DQT marker at 0x2635 - 4 (0-based).
+    // 600 x 450 baseline; the body starts at the first DQT marker, counted from 1.
+    CameraShot shot;
+    shot.frameSize = QSize(600, 450);
+    const QByteArray bytes = cameraJpeg(shot);
+    qint64 firstDqt = 0;
+    for (const writefixtures::Segment &segment : writefixtures::segmentsOf(bytes)) {
+        if (segment.marker == 0xDB && firstDqt == 0)
+            firstDqt = segment.offset;
+    }
+    ASSERT_GT(firstDqt, 0);
+    QTemporaryDir folder;
     const CliRun run =
-        runCli({QStringLiteral("jpeg"), kFixtures + QStringLiteral("fujifilm-finepix40i.jpg")});
+        runCli({QStringLiteral("jpeg"), writeFile(folder, QStringLiteral("f.jpg"), bytes)});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(
-        run.out,
-        "{\"width\":600,\"height\":450,\"frameType\":0,\"notMultipleOf8\":1,\"body\":9778}\n");
+    EXPECT_EQ(run.out, "{\"width\":600,\"height\":450,\"frameType\":0,\"notMultipleOf8\":1,"
+                       "\"body\":" +
+                           QByteArray::number(firstDqt + 1) + "}\n");
 }
 
 TEST(Cli, ThumbWritesTheEmbeddedThumbnail)
 {
     QTemporaryDir folder;
     const QString out = folder.filePath(QStringLiteral("thumb.jpg"));
-    const CliRun run =
-        runCli({QStringLiteral("thumb"), kFixtures + QStringLiteral("canon-ixus.jpg"), out});
+    const CliRun run = runCli({QStringLiteral("thumb"), cameraFile(folder), out});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "5342\n"); // exiftool ThumbnailLength
+    const QByteArray stored = cameraThumbnail(CameraShot());
+    EXPECT_EQ(run.out, QByteArray::number(stored.size()) + "\n");
     QFile file(out);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray thumb = file.readAll();
-    EXPECT_EQ(thumb.size(), 5342);
-    EXPECT_TRUE(thumb.startsWith("\xFF\xD8"));
+    EXPECT_EQ(file.readAll(), stored);
 }
 
 TEST(Cli, InfoPrintsTheEighteenPanelLines)
 {
-    const CliRun run = runCli({QStringLiteral("info"), kFixtures + QStringLiteral("canon-ixus.jpg"),
-                               QStringLiteral("--table"), QStringLiteral(TABILO_CAMERA_TABLE)});
+    QTemporaryDir folder;
+    const QString path = cameraFile(folder, zoomCompactShot());
+    const CliRun run = runCli({QStringLiteral("info"), path, QStringLiteral("--table"),
+                               QStringLiteral(TABILO_CAMERA_TABLE)});
     EXPECT_EQ(run.status, 0);
     const QList<QByteArray> lines = run.out.split('\n');
     ASSERT_EQ(lines.size(), 19); // eighteen lines and the final line feed
     EXPECT_EQ(lines[4], "SHUTTER : 1/350 sec");
     EXPECT_EQ(QString::fromUtf8(lines[6]), QStringLiteral("f  = 70mm (35mm換算)"));
     EXPECT_EQ(QString::fromUtf8(lines[7]), QStringLiteral("×2.0"));
-    EXPECT_EQ(lines[14], "FILE SIZE  : 125 KB");
+    const qint64 kilobytes = qRound(QFileInfo(path).size() / 1024.0);
+    EXPECT_EQ(lines[14], "FILE SIZE  : " + QByteArray::number(kilobytes) + " KB");
 }
 
 TEST(Cli, InfoReadsTheCameraTableBesideTheProgram)
 {
-    const CliRun run = runCli({QStringLiteral("info"), kFixtures + QStringLiteral("DSCN0010.jpg")});
+    CameraShot shot;
+    shot.make = "NIKON";
+    shot.model = "COOLPIX P6000";
+    shot.focalLength = {240, 10};
+    QTemporaryDir folder;
+    const CliRun run = runCli({QStringLiteral("info"), cameraFile(folder, shot)});
     EXPECT_EQ(run.status, 0);
     const QList<QByteArray> lines = run.out.split('\n');
     ASSERT_EQ(lines.size(), 19);
@@ -193,21 +209,19 @@ TEST(Cli, UsageErrorsExitWithStatus2)
 {
     QTemporaryDir folder;
     const QString missing = folder.filePath(QStringLiteral("missing.jpg"));
+    const QString camera = cameraFile(folder);
     const QList<QStringList> cases = {
         {},
         {QStringLiteral("rotate")},
         {QStringLiteral("exif")},
         {QStringLiteral("exif"), missing},
         {QStringLiteral("exif"), folder.path()},
-        {QStringLiteral("thumb"), kFixtures + QStringLiteral("canon-ixus.jpg")},
-        {QStringLiteral("thumb"), kFixtures + QStringLiteral("canon-ixus.jpg"),
-         folder.filePath(QStringLiteral("no/such/folder/t.jpg"))},
+        {QStringLiteral("thumb"), camera},
+        {QStringLiteral("thumb"), camera, folder.filePath(QStringLiteral("no/such/folder/t.jpg"))},
         {QStringLiteral("jpeg"), missing},
         {QStringLiteral("info")},
-        {QStringLiteral("info"), kFixtures + QStringLiteral("canon-ixus.jpg"),
-         QStringLiteral("--table")},
-        {QStringLiteral("info"), kFixtures + QStringLiteral("canon-ixus.jpg"),
-         QStringLiteral("--table"), missing},
+        {QStringLiteral("info"), camera, QStringLiteral("--table")},
+        {QStringLiteral("info"), camera, QStringLiteral("--table"), missing},
     };
     for (const QStringList &arguments : cases) {
         const CliRun run = runCli(arguments);
@@ -219,9 +233,8 @@ TEST(Cli, UsageErrorsExitWithStatus2)
 
 TEST(CliConvert, ConvertsAPlainJpegInPlace)
 {
-    ASSERT_FALSE(plainNikon().isEmpty());
     QTemporaryDir folder;
-    const QString path = writeFile(folder, QStringLiteral("plain.jpg"), plainNikon());
+    const QString path = writeFile(folder, QStringLiteral("plain.jpg"), plainPicture());
     const CliRun run = runCli({QStringLiteral("convert"), path});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "converted: " + path.toUtf8() + "\n");
@@ -241,20 +254,20 @@ TEST(CliConvert, ConvertsAPlainJpegInPlace)
 TEST(CliConvert, SkipsAnExifFileUntouched)
 {
     QTemporaryDir folder;
-    const QString path =
-        writeFile(folder, QStringLiteral("exif.jpg"), cameraFile("canon-ixus.jpg"));
+    const QByteArray camera = cameraJpeg();
+    const QString path = writeFile(folder, QStringLiteral("exif.jpg"), camera);
     const CliRun run = runCli({QStringLiteral("convert"), QStringLiteral("--backup"), path});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "skipped: " + path.toUtf8() + " (already Exif)\n");
-    EXPECT_EQ(readFile(path), cameraFile("canon-ixus.jpg"));
+    EXPECT_EQ(readFile(path), camera);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList(QStringLiteral("exif.jpg")));
 }
 
 TEST(CliConvert, FailsAProgressiveFileWithItsReason)
 {
     QTemporaryDir folder;
-    const QByteArray progressive = progressiveNikon();
-    ASSERT_FALSE(progressive.isEmpty());
+    const QByteArray progressive = progressivePicture();
+    ASSERT_NE(progressive, plainPicture());
     const QString path = writeFile(folder, QStringLiteral("progressive.jpg"), progressive);
     const CliRun run = runCli({QStringLiteral("convert"), path});
     EXPECT_EQ(run.status, 1);
@@ -271,9 +284,9 @@ TEST(CliConvert, FailsAProgressiveFileWithItsReason)
 TEST(CliConvert, BackupKeepsTheOriginalAndEveryFileIsReported)
 {
     QTemporaryDir folder;
-    const QString plain = writeFile(folder, QStringLiteral("a.jpg"), plainNikon());
-    const QString exif = writeFile(folder, QStringLiteral("b.jpg"), cameraFile("canon-ixus.jpg"));
-    const QString progressive = writeFile(folder, QStringLiteral("c.jpg"), progressiveNikon());
+    const QString plain = writeFile(folder, QStringLiteral("a.jpg"), plainPicture());
+    const QString exif = writeFile(folder, QStringLiteral("b.jpg"), cameraJpeg());
+    const QString progressive = writeFile(folder, QStringLiteral("c.jpg"), progressivePicture());
     const CliRun run =
         runCli({QStringLiteral("convert"), QStringLiteral("--quality"), QStringLiteral("70"),
                 QStringLiteral("--backup"), plain, exif, progressive});
@@ -285,8 +298,8 @@ TEST(CliConvert, BackupKeepsTheOriginalAndEveryFileIsReported)
     EXPECT_TRUE(lines[2].startsWith("failed: " + progressive.toUtf8() + ": ")) << lines[2].data();
     EXPECT_EQ(lines[3], "");
 
-    EXPECT_EQ(readFile(folder.filePath(QStringLiteral("a.bak"))), plainNikon());
-    EXPECT_NE(readFile(plain), plainNikon());
+    EXPECT_EQ(readFile(folder.filePath(QStringLiteral("a.bak"))), plainPicture());
+    EXPECT_NE(readFile(plain), plainPicture());
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
               QStringList({QStringLiteral("a.bak"), QStringLiteral("a.jpg"),
                            QStringLiteral("b.jpg"), QStringLiteral("c.jpg")}));
@@ -295,7 +308,7 @@ TEST(CliConvert, BackupKeepsTheOriginalAndEveryFileIsReported)
 TEST(CliConvert, UsageErrorsExitWithStatus2)
 {
     QTemporaryDir folder;
-    const QString path = writeFile(folder, QStringLiteral("plain.jpg"), plainNikon());
+    const QString path = writeFile(folder, QStringLiteral("plain.jpg"), plainPicture());
     const QByteArray usage =
         "tabilo-cli: usage: tabilo-cli convert [--quality 90|80|70] [--backup] FILE...\n";
     const QList<QStringList> cases = {
@@ -312,7 +325,7 @@ TEST(CliConvert, UsageErrorsExitWithStatus2)
         EXPECT_EQ(run.out, "") << arguments.join(u' ').toStdString();
         EXPECT_EQ(cliErrors(run.err), usage) << arguments.join(u' ').toStdString();
     }
-    EXPECT_EQ(readFile(path), plainNikon());
+    EXPECT_EQ(readFile(path), plainPicture());
 }
 
 // A name without extension in a folder with a dot is backed up beside itself, and a file that

@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 
 #include "core/panellines.h"
+#include "tests/support/camerajpeg.h"
+#include "tests/support/tiffbuilder.h"
 
 namespace
 {
-
-const QString kFixtures = QStringLiteral(TABILO_CAMERA_FIXTURES "/");
 
 CameraTable shippedTable()
 {
@@ -19,14 +19,21 @@ CameraTable shippedTable()
     return table;
 }
 
-// canon-ixus.jpg, values from exiftool -n: DateTimeDigitized 2001:06:09 15:17:32, 640 x 480,
-// Flash 0, ShutterSpeedValue 553859/65536 (after ExposureTime), FNumber 40/10,
-// CompressedBitsPerPixel 3/1, no ExposureProgram, MeteringMode 2, ExposureBias 0/3, no ISO,
-// ExifVersion 0210, 128037 bytes, Model of 20 bytes with two zero bytes, no Software.
+QString kilobytes(const QString &path)
+{
+    return QString::number(qRound(QFileInfo(path).size() / 1024.0));
+}
+
+// The zoom compact's shot: DateTimeDigitized 2001:06:09 15:17:32, 640 x 480, Flash 0,
+// ShutterSpeedValue 553859/65536 (after ExposureTime), FNumber 40/10, CompressedBitsPerPixel
+// 3/1, no ExposureProgram, MeteringMode 2, ExposureBias 0/3, no ISO, ExifVersion 0210, Model
+// of 20 bytes with two zero bytes, no Software.
 TEST(PanelLines, ExifFileWithAZoomRecord)
 {
-    const std::optional<PanelContent> panel = panelContentForFile(
-        kFixtures + QStringLiteral("canon-ixus.jpg"), QString(), shippedTable());
+    QTemporaryDir folder;
+    const QString path =
+        writeTestFile(folder, QStringLiteral("zoom.jpg"), cameraJpeg(zoomCompactShot()));
+    const std::optional<PanelContent> panel = panelContentForFile(path, QString(), shippedTable());
     ASSERT_TRUE(panel.has_value());
     const QStringList expected = {
         QStringLiteral("2001/06/09 15:17:32"),
@@ -43,7 +50,7 @@ TEST(PanelLines, ExifFileWithAZoomRecord)
         QStringLiteral("露光補正    :  0"),
         QStringLiteral("ISO感度     :  0"),
         QStringLiteral("Exif Ver.  2.1"),
-        QStringLiteral("FILE SIZE  : 125 KB"),
+        QStringLiteral("FILE SIZE  : ") + kilobytes(path) + QStringLiteral(" KB"),
         QStringLiteral("Canon"),
         QStringLiteral("Canon DIGITAL IXUS") + QChar(0),
         QString(),
@@ -55,12 +62,14 @@ TEST(PanelLines, ExifFileWithAZoomRecord)
     EXPECT_EQ(panel->sliderValue, 10);
 }
 
-// fujifilm-finepix40i.jpg (big-endian): a fixed-lens record; FocalLength 870/100, Flash 1,
+// The big-endian compact's shot: a fixed-lens record; FocalLength 870/100, Flash 1,
 // ShutterSpeedValue 550/100, FNumber 280/100, ExposureProgram 2, MeteringMode 5, ISO 200.
 TEST(PanelLines, ExifFileWithAFixedLensRecord)
 {
-    const std::optional<PanelContent> panel = panelContentForFile(
-        kFixtures + QStringLiteral("fujifilm-finepix40i.jpg"), QString(), shippedTable());
+    QTemporaryDir folder;
+    const QString path =
+        writeTestFile(folder, QStringLiteral("fixed.jpg"), cameraJpeg(bigEndianCompactShot()));
+    const std::optional<PanelContent> panel = panelContentForFile(path, QString(), shippedTable());
     ASSERT_TRUE(panel.has_value());
     EXPECT_EQ(panel->lines[3], QStringLiteral("FLASH  : ON "));
     EXPECT_EQ(panel->lines[4], QStringLiteral("SHUTTER : 1/45 sec"));
@@ -76,18 +85,24 @@ TEST(PanelLines, ExifFileWithAFixedLensRecord)
 
 TEST(PanelLines, ExifFileOfACameraNotInTheTable)
 {
-    const std::optional<PanelContent> panel =
-        panelContentForFile(kFixtures + QStringLiteral("canon-ixus.jpg"), QString(), CameraTable());
+    QTemporaryDir folder;
+    const QString path =
+        writeTestFile(folder, QStringLiteral("zoom.jpg"), cameraJpeg(zoomCompactShot()));
+    const std::optional<PanelContent> panel = panelContentForFile(path, QString(), CameraTable());
     ASSERT_TRUE(panel.has_value());
     EXPECT_EQ(panel->lines[6], QStringLiteral("f  = 10.8125 mm"));
     EXPECT_EQ(panel->lines[7], QString());
     EXPECT_FALSE(panel->sliderVisible);
 }
 
-// nikon-e950.jpg starts with JFIF, so it is not read as Exif; 164151 bytes, 800 x 600 frame.
+// A file that starts with JFIF is not read as Exif, though Exif follows; 800 x 600 frame.
 TEST(PanelLines, NonExifFileTakesItsSizeFromTheTag)
 {
-    const QString path = kFixtures + QStringLiteral("nikon-e950.jpg");
+    CameraShot shot;
+    shot.jfifFirst = true;
+    shot.frameSize = QSize(800, 600);
+    QTemporaryDir folder;
+    const QString path = writeTestFile(folder, QStringLiteral("jfif.jpg"), cameraJpeg(shot));
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
     const std::optional<PanelContent> panel =
         panelContentForFile(path, QStringLiteral("0160001200"), shippedTable(), japanese);
@@ -107,7 +122,7 @@ TEST(PanelLines, NonExifFileTakesItsSizeFromTheTag)
         QStringLiteral("露光補正    : "),
         QStringLiteral("ISO感度     :  "),
         QStringLiteral("Exif Ver.  "),
-        QStringLiteral("FILE SIZE  : 160 KB"),
+        QStringLiteral("FILE SIZE  : ") + kilobytes(path) + QStringLiteral(" KB"),
         QString(),
         QString(),
         QString(),

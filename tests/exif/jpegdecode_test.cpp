@@ -7,7 +7,9 @@
 
 #include "exif/jpegdecode.h"
 #include "exif/paintfit.h"
+#include "tests/support/camerajpeg.h"
 #include "tests/support/jpegbytes.h"
+#include "tests/support/tiffbuilder.h"
 
 namespace
 {
@@ -151,7 +153,8 @@ TEST(JpegDecode, CmykIsShownInColour)
 
 TEST(JpegDecode, CameraFileFromDisk)
 {
-    const QString path = QStringLiteral(TABILO_CAMERA_FIXTURES "/canon-ixus.jpg");
+    QTemporaryDir folder;
+    const QString path = writeTestFile(folder, QStringLiteral("camera.jpg"), cameraJpeg());
     const DecodedJpeg full = decodeJpegFile(path);
     ASSERT_FALSE(full.isNull()) << full.error.toStdString();
     EXPECT_EQ(full.image.size(), QSize(640, 480));

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 
 #include "exif/jpgsize.h"
+#include "tests/support/camerafixture.h"
 #include "tests/support/jpegbytes.h"
 
 using namespace jpegbytes;
@@ -194,18 +195,19 @@ TEST(JpegFrameCameraFiles, SizesMatchTheFrameHeaders)
                  {"nikon-e950.jpg", 800, 600},
                  {"DSCN0010.jpg", 640, 480}};
     for (const auto &expected : files) {
-        const QString path = QStringLiteral(TABILO_CAMERA_FIXTURES "/") + expected.name;
+        const QString path = cameraFixture(expected.name);
+        if (path.isEmpty())
+            return;
         EXPECT_EQ(GetJpegSize(path).width, expected.width) << expected.name;
         EXPECT_EQ(GetJpegSize(path).height, expected.height) << expected.name;
         EXPECT_EQ(GetJpegFrameType(path), 0) << expected.name;
         EXPECT_GT(FindJpegBody(path), 0) << expected.name;
     }
-    EXPECT_EQ(SizeNotMultipleOf8(QStringLiteral(TABILO_CAMERA_FIXTURES "/fujifilm-finepix40i.jpg")),
-              1);
+    const QString fujifilm = cameraFixture("fujifilm-finepix40i.jpg");
+    EXPECT_EQ(SizeNotMultipleOf8(fujifilm), 1);
     // First DQT marker positions from exiftool -v3 (payload offset - 4, plus 1).
-    EXPECT_EQ(FindJpegBody(QStringLiteral(TABILO_CAMERA_FIXTURES "/canon-ixus.jpg")), 0x1c06 - 3);
-    EXPECT_EQ(FindJpegBody(QStringLiteral(TABILO_CAMERA_FIXTURES "/fujifilm-finepix40i.jpg")),
-              0x2635 - 3);
+    EXPECT_EQ(FindJpegBody(cameraFixture("canon-ixus.jpg")), 0x1c06 - 3);
+    EXPECT_EQ(FindJpegBody(fujifilm), 0x2635 - 3);
 }
 
 } // namespace

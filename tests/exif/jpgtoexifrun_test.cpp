@@ -16,14 +16,13 @@
 
 #include "exif/exifdata.h"
 #include "exif/jpgtoexifrun.h"
+#include "tests/support/camerajpeg.h"
 #include "tests/support/writefixtures.h"
 
 using namespace writefixtures;
 
 namespace
 {
-
-const QString kCameraFile = QStringLiteral(TABILO_CAMERA_FIXTURES "/canon-ixus.jpg");
 
 struct FileReport {
     QString path;
@@ -166,8 +165,7 @@ class SmallDisk
 TEST_F(ConversionRun, ConvertsPlainFilesInPlaceAndSkipsExifFiles)
 {
     const QByteArray plain = plainJpeg(QSize(640, 480));
-    const QByteArray camera = readFile(kCameraFile);
-    ASSERT_FALSE(camera.isEmpty());
+    const QByteArray camera = cameraJpeg();
     const QString a = picture(QStringLiteral("a.jpg"), plain);
     const QString b = picture(QStringLiteral("b.jpg"), camera);
     RecordingRun run = recorder();

@@ -56,8 +56,11 @@ TEST(WidgetPrompter, ShowsIconTitleTextAndButtonsAndReturnsThePressedOne)
               PromptAnswer::Retry);
 }
 
+// Message boxes need a platform also when ctest lists the tests, without its environment.
 int main(int argc, char **argv)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

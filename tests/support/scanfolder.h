@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "exif/jpegencoder.h"
+#include "tests/support/camerajpeg.h"
 
 // A private folder of test pictures for the folder scan.
 class ScanFolder
@@ -26,13 +27,10 @@ class ScanFolder
         write(name, encodeJpeg(image, width, height, 90));
     }
 
-    // A copy of one of the real camera files (with an Exif thumbnail in IFD1).
-    void addCamera(const QString &name,
-                   const QString &fixture = QStringLiteral("canon-ixus.jpg")) const
+    // A camera-like Exif JPEG (with an Exif thumbnail in IFD1).
+    void addCamera(const QString &name, const CameraShot &shot = {}) const
     {
-        QFile source(QStringLiteral(TABILO_CAMERA_FIXTURES "/") + fixture);
-        source.open(QIODevice::ReadOnly);
-        write(name, source.readAll());
+        write(name, cameraJpeg(shot));
     }
 
     void write(const QString &name, const QByteArray &bytes) const

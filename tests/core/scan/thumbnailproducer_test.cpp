@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include "core/scan/folderscan.h"
 #include "core/scan/thumbnaillistmodel.h"
 #include "core/scan/thumbnailproducer.h"
@@ -13,11 +11,19 @@ namespace
 
 const QSize standardSize(160, 120);
 
-QByteArray fixtureBytes(const char *name)
+// A camera file that starts with JFIF, so that it is not read as Exif.
+CameraShot jfifFirstShot()
 {
-    QFile file(QStringLiteral(TABILO_CAMERA_FIXTURES "/") + QString::fromUtf8(name));
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
+    CameraShot shot;
+    shot.jfifFirst = true;
+    shot.frameSize = QSize(800, 600);
+    return shot;
+}
+
+// Its first 300 bytes: JFIF and the start of the Exif segment, no picture.
+QByteArray truncatedJfifFirstFile()
+{
+    return cameraJpeg(jfifFirstShot()).left(300);
 }
 
 TEST(ThumbnailSizeTag, FiveDigitsEachWithLeadingZeros)
@@ -38,20 +44,19 @@ TEST(ThumbnailProducer, CameraFileIsListedFromItsExifThumbnail)
     EXPECT_TRUE(produced.fromExif);
     EXPECT_TRUE(produced.tag.isEmpty());
     EXPECT_EQ(produced.image.size(), standardSize);
-    // The thumbnail is kept as the camera wrote it: 5,342 bytes at file offset 1,536
-    // (exiftool -ThumbnailOffset -ThumbnailLength canon-ixus.jpg).
-    EXPECT_EQ(produced.jpeg, fixtureBytes("canon-ixus.jpg").mid(1536, 5342));
+    // The thumbnail is kept as the camera wrote it.
+    EXPECT_EQ(produced.jpeg, cameraThumbnail(CameraShot()));
 }
 
 TEST(ThumbnailProducer, JfifFirstFileIsDrawnFromItsFullPicture)
 {
     ScanFolder folder;
-    folder.addCamera(QStringLiteral("n.jpg"), QStringLiteral("nikon-e950.jpg"));
+    folder.addCamera(QStringLiteral("n.jpg"), jfifFirstShot());
     const ProducedThumbnail produced =
         ThumbnailProducer(standardSize, Qt::white)(folder.file("n.jpg"));
     ASSERT_EQ(produced.outcome, ProducedThumbnail::Outcome::Listed);
     EXPECT_FALSE(produced.fromExif);
-    EXPECT_EQ(produced.tag, QStringLiteral("0080000600")); // exiftool: ImageSize 800x600
+    EXPECT_EQ(produced.tag, QStringLiteral("0080000600"));
 }
 
 TEST(ThumbnailProducer, PlainPictureIsDrawnToFitWithItsSizeTag)
@@ -87,8 +92,7 @@ TEST(ThumbnailProducer, PortraitPictureIsCentredBetweenSideBars)
 TEST(ThumbnailProducer, DamagedPictureIsABadPicture)
 {
     ScanFolder folder;
-    QByteArray truncated = fixtureBytes("nikon-e950.jpg").left(300);
-    folder.write(QStringLiteral("bad.jpg"), truncated);
+    folder.write(QStringLiteral("bad.jpg"), truncatedJfifFirstFile());
     folder.write(QStringLiteral("text.jpg"), "not a picture at all");
     const ThumbnailProducer produce(standardSize, Qt::white);
     for (const char *name : {"bad.jpg", "text.jpg"}) {
@@ -111,7 +115,9 @@ TEST(ThumbnailProducer, UnreadableFileIsAFileError)
 TEST(ThumbnailProducer, ListPicturesTakeTheStoreSizeExactly)
 {
     ScanFolder folder;
-    folder.addCamera(QStringLiteral("a.jpg"), QStringLiteral("olympus-c960.jpg"));
+    CameraShot shot;
+    shot.frameSize = QSize(1280, 960);
+    folder.addCamera(QStringLiteral("a.jpg"), shot);
     for (const QSize size : {QSize(200, 150), QSize(120, 90)}) {
         const ProducedThumbnail produced = ThumbnailProducer(size, Qt::white)(folder.file("a.jpg"));
         ASSERT_EQ(produced.outcome, ProducedThumbnail::Outcome::Listed);
@@ -119,7 +125,7 @@ TEST(ThumbnailProducer, ListPicturesTakeTheStoreSizeExactly)
     }
 }
 
-// The whole scan on real files: Exif, plain and damaged pictures, and a
+// The whole scan on files of each kind: Exif, plain and damaged pictures, and a
 // conversion that replaces the files while the scan waits.
 class RealFolderScan : public ::testing::TestWithParam<int>
 {
@@ -152,8 +158,8 @@ TEST_P(RealFolderScan, DamagedPictureAmongGoodOnes)
 {
     folder.addCamera(QStringLiteral("a.jpg"));
     folder.addPlain(QStringLiteral("b.jpg"));
-    folder.write(QStringLiteral("c.jpg"), fixtureBytes("nikon-e950.jpg").left(300));
-    folder.addCamera(QStringLiteral("d.jpg"), QStringLiteral("kodak-dc240.jpg"));
+    folder.write(QStringLiteral("c.jpg"), truncatedJfifFirstFile());
+    folder.addCamera(QStringLiteral("d.jpg"), bigEndianCompactShot());
     const FolderScanResult result = scan(false);
     EXPECT_EQ(logged, QStringList({"BAD PIC "}));
     ASSERT_EQ(result.listed, 3);

@@ -19,6 +19,7 @@
 #include "exif/exifdata.h"
 #include "exif/exifthumb.h"
 #include "platform/fileattributes.h"
+#include "tests/support/camerajpeg.h"
 #include "tests/support/recordingprompter.h"
 #include "ui/convert/frmjpg2exif.h"
 
@@ -116,8 +117,7 @@ TEST_F(ConversionDialog, ShowsItsTextsAndStoredChoices)
 
 TEST_F(ConversionDialog, AFolderOfExifFilesStaysAsItIs)
 {
-    const QByteArray camera = readFile(QStringLiteral(TABILO_CAMERA_FIXTURES "/canon-ixus.jpg"));
-    ASSERT_FALSE(camera.isEmpty());
+    const QByteArray camera = cameraJpeg();
     picture(QStringLiteral("a.jpg"), camera);
     picture(QStringLiteral("b.JPG"), camera);
     frmJpg2Exif dialog;

@@ -2,6 +2,7 @@
 #include "core/settings/settings.h"
 #include "core/twips.h"
 #include "platform/fileattributes.h"
+#include "tests/support/camerajpeg.h"
 #include "tests/support/recordingprompter.h"
 #include "ui/frminfo.h"
 #include "ui/main/form1.h"
@@ -217,13 +218,11 @@ TEST_F(PanelTest, PlainPictureShowsDateSizeFromTheTagAndCaptionsAlone)
     EXPECT_EQ(appSettings().slide.startItem, 1);
 }
 
-// canon-ixus.jpg (exiftool): Model "Canon DIGITAL IXUS" in 20 bytes, padded with zero bytes;
-// FocalLength 10.8125.
+// Model "Canon DIGITAL IXUS" in 20 bytes, padded with zero bytes; FocalLength 10.8125.
 TEST_F(PanelTest, ModelPaddedWithZeroBytesEndsAtThePadding)
 {
     writeFile(programFolder() + QStringLiteral("/Tabilo.dat"), "\"Canon DIGITAL IXUS\",2,5.4,35\n");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(TABILO_CAMERA_FIXTURES "/canon-ixus.jpg"),
-                            picture(QStringLiteral("canon-ixus.jpg"))));
+    writeFile(picture(QStringLiteral("canon-ixus.jpg")), cameraJpeg(zoomCompactShot()));
     Form1 &form = start();
     m_prompts.queueOpenFile(picture(QStringLiteral("canon-ixus.jpg")));
     form.mnuFileOpen_Click();
