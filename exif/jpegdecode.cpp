@@ -13,7 +13,7 @@ namespace
 // Refuse pictures whose full-size pixels would take more than this (268 megapixels), also
 // when they are decoded scaled down: the codec's work and, for progressive pictures, its
 // coefficient buffers grow with the full size. A 50-megapixel camera picture needs 200 MB;
-// a forged 65535 x 65535 header would need 16 GB.
+// a forged 65500 x 65500 header (the largest the codec reads) would need 16 GB.
 constexpr qint64 kMaxPixelBytes = qint64(1) << 30;
 
 // TurboJPEG's byte order that matches QImage::Format_RGB32 on this machine.
