@@ -2,17 +2,18 @@
 
 #include <algorithm>
 
-#include <QFile>
-
 #include <turbojpeg.h>
 
+#include "exif/mappedfile.h"
 #include "exif/paintfit.h"
 
 namespace
 {
 
-// Refuse pictures whose pixels would take more than this: a forged header must not make the
-// program try to allocate gigabytes.
+// Refuse pictures whose full-size pixels would take more than this (268 megapixels), also
+// when they are decoded scaled down: the codec's work and, for progressive pictures, its
+// coefficient buffers grow with the full size. A 50-megapixel camera picture needs 200 MB;
+// a forged 65500 x 65500 header (the largest the codec reads) would need 16 GB.
 constexpr qint64 kMaxPixelBytes = qint64(1) << 30;
 
 // TurboJPEG's byte order that matches QImage::Format_RGB32 on this machine.
@@ -76,7 +77,7 @@ QImage cmykToRgb(const QByteArray &pixels, int width, int height)
     return image;
 }
 
-DecodedJpeg decodeAt(const QByteArray &data, const QSize &box)
+DecodedJpeg decodeAt(QByteArrayView data, const QSize &box)
 {
     DecodedJpeg result;
     if (data.isEmpty()) {
@@ -97,13 +98,12 @@ DecodedJpeg decodeAt(const QByteArray &data, const QSize &box)
         return result;
     }
     result.fullSize = QSize(width, height);
-    const QSize target =
-        box.isEmpty() ? result.fullSize : jpegDecodeSizeForBox(result.fullSize, box);
-
-    if (qint64(target.width()) * target.height() * 4 > kMaxPixelBytes) {
+    if (qint64(width) * height * 4 > kMaxPixelBytes) {
         result.error = QStringLiteral("picture too large: %1 x %2 pixels").arg(width).arg(height);
         return result;
     }
+    const QSize target =
+        box.isEmpty() ? result.fullSize : jpegDecodeSizeForBox(result.fullSize, box);
     const bool cmyk = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
     const int pixelFormat = cmyk ? TJPF_CMYK : kRgb32PixelFormat;
     QImage image;
@@ -133,30 +133,15 @@ DecodedJpeg decodeAt(const QByteArray &data, const QSize &box)
     return result;
 }
 
-QByteArray readWholeFile(const QString &path, QString *error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return {};
-    }
-    QByteArray data = file.readAll();
-    if (data.isEmpty())
-        *error = file.error() == QFileDevice::NoError ? QStringLiteral("empty file")
-                                                      : file.errorString();
-    return data;
-}
-
 DecodedJpeg decodeFile(const QString &path, const QSize &box)
 {
-    QString error;
-    const QByteArray data = readWholeFile(path, &error);
-    if (data.isEmpty()) {
+    const MappedFile file(path);
+    if (file.bytes().isEmpty()) {
         DecodedJpeg result;
-        result.error = error;
+        result.error = file.error();
         return result;
     }
-    return decodeAt(data, box);
+    return decodeAt(file.bytes(), box);
 }
 
 } // namespace

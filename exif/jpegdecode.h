@@ -16,7 +16,9 @@ struct DecodedJpeg {
 };
 
 // Decodes a whole picture at full size (baseline, progressive, grayscale or CMYK) into an
-// RGB32 image.
+// RGB32 image. The file variants map the file instead of reading it into memory. A picture
+// whose full size would take more than 1 GiB as RGB32 (over 268 megapixels) is refused
+// from its header, at any scale.
 DecodedJpeg decodeJpeg(const QByteArray &data);
 DecodedJpeg decodeJpegFile(const QString &path);
 

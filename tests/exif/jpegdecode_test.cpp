@@ -182,6 +182,51 @@ TEST(JpegDecode, FailuresGiveANullImageAndAReason)
     EXPECT_TRUE(decodeJpeg(huge).isNull());
 }
 
+TEST(JpegDecode, ForgedHugeSizeIsRefusedAtEveryScale)
+{
+    QTemporaryDir dir;
+    const QByteArray real = encode(testPicture(64, 48));
+    // 65500 x 65500 (the largest size the codec accepts) would need 16 GB; 20000 x 14000
+    // is just over the 1 GiB bound. Both would fit a thumbnail box after 1/8 scaling.
+    for (const QSize forged : {QSize(65500, 65500), QSize(20000, 14000)}) {
+        const QByteArray jpeg =
+            jpegbytes::withFrameSize(real, quint16(forged.width()), quint16(forged.height()));
+        ASSERT_FALSE(jpeg.isEmpty());
+        const QString path = dir.filePath(QStringLiteral("forged.jpg"));
+        ASSERT_TRUE(jpegbytes::writeFile(path, jpeg));
+        const QSize box(160, 120);
+        for (const DecodedJpeg &decoded : {decodeJpeg(jpeg), decodeJpegForBox(jpeg, box),
+                                           decodeJpegFile(path), decodeJpegFileForBox(path, box)}) {
+            EXPECT_TRUE(decoded.isNull()) << forged.width();
+            EXPECT_TRUE(decoded.error.contains(QStringLiteral("too large")))
+                << decoded.error.toStdString();
+        }
+    }
+}
+
+TEST(JpegDecode, FileThatCannotBeMappedIsAFailure)
+{
+    QTemporaryDir dir;
+    const QString empty = dir.filePath(QStringLiteral("empty.jpg"));
+    ASSERT_TRUE(jpegbytes::writeFile(empty, QByteArray()));
+    for (const QString &path : {empty, dir.path()}) {
+        const DecodedJpeg decoded = decodeJpegFile(path);
+        EXPECT_TRUE(decoded.isNull());
+        EXPECT_FALSE(decoded.error.isEmpty()) << path.toStdString();
+    }
+}
+
+TEST(JpegDecode, MappedFileDecodesLikeItsBytes)
+{
+    QTemporaryDir dir;
+    const QByteArray jpeg = encode(testPicture(320, 240));
+    const QString path = dir.filePath(QStringLiteral("p.jpg"));
+    ASSERT_TRUE(jpegbytes::writeFile(path, jpeg));
+    const DecodedJpeg fromFile = decodeJpegFileForBox(path, QSize(160, 120));
+    ASSERT_FALSE(fromFile.isNull()) << fromFile.error.toStdString();
+    EXPECT_EQ(fromFile.image, decodeJpegForBox(jpeg, QSize(160, 120)).image);
+}
+
 TEST(JpegDecode, TruncatedPictureStillDecodes)
 {
     const QByteArray jpeg = encode(testPicture(320, 240));

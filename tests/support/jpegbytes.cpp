@@ -62,6 +62,21 @@ QByteArray scan()
     return header + QByteArray("\x12\x34\x56\x78", 4);
 }
 
+QByteArray withFrameSize(QByteArray jpeg, quint16 width, quint16 height)
+{
+    qsizetype pos = 2; // after SOI
+    while (pos + 9 <= jpeg.size() && quint8(jpeg[pos]) == 0xFF) {
+        const quint8 marker = quint8(jpeg[pos + 1]);
+        if (marker >= 0xC0 && marker <= 0xC3) {
+            jpeg.replace(pos + 5, 2, bigEndian16(height));
+            jpeg.replace(pos + 7, 2, bigEndian16(width));
+            return jpeg;
+        }
+        pos += 2 + (quint8(jpeg[pos + 2]) << 8 | quint8(jpeg[pos + 3]));
+    }
+    return {};
+}
+
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);

@@ -20,6 +20,10 @@ QByteArray frame(quint8 marker, quint16 width, quint16 height);
 // A scan header followed by a few bytes of entropy-coded data.
 QByteArray scan();
 
+// A real JPEG (`jpeg`, as an encoder wrote it) whose frame header now claims width x height:
+// a forged size in front of valid tables and a small scan. Empty when it has no frame header.
+QByteArray withFrameSize(QByteArray jpeg, quint16 width, quint16 height);
+
 // Writes `bytes` to `path`; false on failure.
 bool writeFile(const QString &path, const QByteArray &bytes);
 

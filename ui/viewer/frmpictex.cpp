@@ -5,7 +5,6 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -17,6 +16,7 @@
 #include "platform/fileerror.h"
 #include "platform/prompter.h"
 #include "ui/viewer/externalprogram.h"
+#include "ui/viewer/fittedpicture.h"
 #include "ui/viewer/picturecanvas.h"
 #include "ui/viewer/viewergeometry.h"
 
@@ -42,9 +42,8 @@ frmPictEX::frmPictEX(const QString &picturePath, QWidget *parent)
 
     m_picDest = new PictureCanvas(m_inner);
     m_picDest->setObjectName(QStringLiteral("PicDest"));
-    m_imgDest = new QLabel(m_inner);
+    m_imgDest = new FittedPicture(m_inner);
     m_imgDest->setObjectName(QStringLiteral("ImgDest"));
-    m_imgDest->setScaledContents(true);
 
     for (QWidget *surface :
          {m_inner, static_cast<QWidget *>(m_picDest), static_cast<QWidget *>(m_imgDest)})
@@ -68,7 +67,7 @@ void frmPictEX::Form_Load()
     showMode(fitSetting());
     setWindowTitle(viewerTitle(m_picturePath, m_picture.size()));
     m_picDest->setPicture(m_picture);
-    m_imgDest->setPixmap(QPixmap::fromImage(m_picture));
+    m_imgDest->setPicture(m_picture);
 
     // The window frame is known only once the window is on screen: place it
     // with the frame known so far, then again with the real one.
@@ -201,7 +200,7 @@ void frmPictEX::keyPressEvent(QKeyEvent *event)
 void frmPictEX::closeEvent(QCloseEvent *event)
 {
     m_picDest->clearPicture();
-    m_imgDest->clear();
+    m_imgDest->clearPicture();
     m_picture = QImage();
     QMainWindow::closeEvent(event);
 }

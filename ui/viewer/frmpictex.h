@@ -5,8 +5,8 @@
 #include <QString>
 
 class QAction;
-class QLabel;
 class QMenu;
+class FittedPicture;
 class PictureCanvas;
 
 // The picture viewer: one picture in a window of its own, either fitted to
@@ -28,6 +28,8 @@ class frmPictEX : public QMainWindow
 
     QString picturePath() const { return m_picturePath; }
     QSize pictureSize() const { return m_picture.size(); }
+    // The decoded picture, shared by both views (one copy in memory).
+    const QImage &picture() const { return m_picture; }
     bool showsFitted() const;
 
   public Q_SLOTS:
@@ -55,7 +57,7 @@ class frmPictEX : public QMainWindow
     QImage m_picture;
     QWidget *m_inner = nullptr;
     PictureCanvas *m_picDest = nullptr;
-    QLabel *m_imgDest = nullptr;
+    FittedPicture *m_imgDest = nullptr;
 
     QAction *m_mnuOptionAutoSize = nullptr;
     QAction *m_mnuOptionOriginSize = nullptr;

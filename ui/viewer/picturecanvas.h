@@ -17,6 +17,7 @@ class PictureCanvas : public QWidget
 
     void setPicture(const QImage &picture);
     void clearPicture();
+    const QImage &picture() const { return m_picture; }
 
     // The part of the picture that fits; an offset beyond the new limits is
     // pulled back.

@@ -4,6 +4,7 @@
 #include "core/scan/thumbnaillistmodel.h"
 #include "core/scan/thumbnailproducer.h"
 #include "exif/jpegdecode.h"
+#include "tests/support/jpegbytes.h"
 #include "tests/support/scanfolder.h"
 
 namespace
@@ -190,5 +191,30 @@ TEST_P(RealFolderScan, ConvertedFilesAreListedFromTheirNewThumbnails)
 INSTANTIATE_TEST_SUITE_P(Workers, RealFolderScan, ::testing::Values(0, 2), [](const auto &info) {
     return info.param == 0 ? std::string("OneThread") : std::string("TwoWorkers");
 });
+
+TEST(ThumbnailProducerScan, PictureTooBigToDecodeIsABadPictureAndTheScanGoesOn)
+{
+    ScanFolder folder;
+    folder.addPlain(QStringLiteral("a.jpg"));
+    QImage small(64, 48, QImage::Format_RGB32);
+    small.fill(Qt::gray);
+    folder.write(QStringLiteral("b.jpg"),
+                 jpegbytes::withFrameSize(encodeJpeg(small, 64, 48, 90), 65500, 65500));
+    folder.addPlain(QStringLiteral("c.jpg"));
+    for (int workers : {0, 2}) {
+        QStringList logged;
+        FolderScanCallbacks callbacks;
+        callbacks.logError = [&](const QString &place, const ErrorRecord &) { logged << place; };
+        FolderScanSettings settings;
+        settings.offerConversion = false;
+        settings.workers = workers;
+        ThumbnailListModel model{decodeListPicture};
+        FolderScan scanner(model, ThumbnailProducer(standardSize, Qt::white), callbacks);
+        const FolderScanResult result = scanner.run(folder.path(), settings, {});
+        EXPECT_EQ(logged, QStringList({"BAD PIC "})) << workers;
+        ASSERT_EQ(result.listed, 2) << workers;
+        EXPECT_EQ(model.name(1), QStringLiteral("c.jpg"));
+    }
+}
 
 } // namespace

@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QImage>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -16,6 +15,7 @@
 #include "core/settings/settings.h"
 #include "tests/support/qtprinters.h"
 #include "tests/support/recordingprompter.h"
+#include "ui/viewer/fittedpicture.h"
 #include "ui/viewer/picturecanvas.h"
 
 namespace
@@ -60,7 +60,10 @@ class FrmPictEXTest : public testing::Test
     {
         return m_viewer->findChild<PictureCanvas *>(QStringLiteral("PicDest"));
     }
-    QLabel *imgDest() const { return m_viewer->findChild<QLabel *>(QStringLiteral("ImgDest")); }
+    FittedPicture *imgDest() const
+    {
+        return m_viewer->findChild<FittedPicture *>(QStringLiteral("ImgDest"));
+    }
     QAction *action(const char *name) const
     {
         return m_viewer->findChild<QAction *>(QString::fromLatin1(name));
@@ -139,6 +142,23 @@ TEST_F(FrmPictEXTest, LargePictureAtNaturalSizeFillsTheWorkAreaAndDragsTwiceAsFa
     const QPoint before = canvas->scrollOffset();
     QTest::mouseMove(canvas, QPoint(300, 300));
     EXPECT_EQ(canvas->scrollOffset(), before);
+}
+
+TEST_F(FrmPictEXTest, FiftyMegapixelPictureOpensAndIsHeldOnce)
+{
+    const QSize size(8660, 5773);
+    const QString path = writePicture(QStringLiteral("50mp.jpg"), size);
+    open(path, 1);
+    EXPECT_EQ(m_viewer->pictureSize(), size);
+    EXPECT_TRUE(m_logLines.isEmpty());
+    // Both views paint from the window's one decoded copy.
+    const uchar *pixels = m_viewer->picture().constBits();
+    EXPECT_EQ(imgDest()->picture().constBits(), pixels);
+    EXPECT_EQ(picDest()->picture().constBits(), pixels);
+    // The fitted view paints the picture scaled from that copy.
+    const QImage shown = imgDest()->grab().toImage();
+    const QRgb centre = shown.pixel(shown.rect().center());
+    EXPECT_LE(qRed(centre) + qAbs(qGreen(centre) - 128) + qBlue(centre), 6) << std::hex << centre;
 }
 
 TEST_F(FrmPictEXTest, NarrowPictureDoesNotScrollSideways)
