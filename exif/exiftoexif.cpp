@@ -121,9 +121,10 @@ qint32 TransplantExif(const QString &turnedPath, const QString &outputPath, quin
                       const QColor &background, const std::function<void()> &stepProgress)
 {
     stepProgress();
-    QByteArray file;
-    if (readWholeFile(turnedPath, file).failed)
+    QByteArray read;
+    if (readWholeFile(turnedPath, read).failed)
         return TransplantNotExif;
+    const QByteArray file = withoutLeadingJfif(read);
 
     stepProgress();
     const std::optional<TransplantFields> fields = findTransplantFields(file);

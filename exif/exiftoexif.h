@@ -17,8 +17,8 @@
 // of the segment stays where it was and the new thumbnail goes at its end,
 // with JPEGInterchangeFormat pointing to it. Segments between the APP1 and the
 // picture data (ICC profiles, XMP, IPTC, Adobe, comments, tables) are kept; a
-// JFIF APP0 there is dropped. Pixel sizes are written in their entries' own
-// type and the file's byte order.
+// JFIF APP0 there, or one in front of the APP1, is dropped. Pixel sizes are written in their
+// entries' own type and the file's byte order.
 
 enum TransplantResult : qint32 {
     TransplantDone = 0,

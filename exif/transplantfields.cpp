@@ -72,6 +72,19 @@ class DirectoryWalk
 
 } // namespace
 
+QByteArray withoutLeadingJfif(const QByteArray &file)
+{
+    const ByteReader reader(file);
+    if (reader.u16(2, ByteOrder::BigEndian) != 0xFFE0 ||
+        reader.view(6, 5) != QByteArrayView("JFIF\0", 5))
+        return file;
+    const qint64 app1 = 4 + qint64(*reader.u16(4, ByteOrder::BigEndian));
+    if (reader.u16(app1, ByteOrder::BigEndian) != 0xFFE1 ||
+        reader.view(app1 + 4, 6) != QByteArrayView("Exif\0\0", 6))
+        return file;
+    return file.first(2) + file.sliced(app1);
+}
+
 std::optional<TransplantFields> findTransplantFields(QByteArrayView file)
 {
     const ByteReader reader(file);

@@ -33,6 +33,10 @@ struct TransplantFields {
     qint64 thumbEnd() const { return thumbStart() + thumbLengthValue; }
 };
 
+// The file without a JFIF APP0 segment standing between SOI and an Exif APP1
+// (some cameras write one there, where the Exif readers do not look).
+QByteArray withoutLeadingJfif(const QByteArray &file);
+
 // No value when the file is not Exif with "II" or "MM", has no IFD1, lacks
 // either thumbnail field, or has a directory that does not lie inside its APP1.
 std::optional<TransplantFields> findTransplantFields(QByteArrayView file);

@@ -142,6 +142,15 @@ TEST_F(Transplant, KeepsEverythingBehindTheOldThumbnailAndBetweenTheSegments)
     EXPECT_NE(result.indexOf(between), -1);
 }
 
+TEST_F(Transplant, DropsAJfifSegmentInFrontOfTheHeader)
+{
+    const QByteArray turned = turnedFile(cameraHeader(ByteOrder::BigEndian, TiffType::Long), {});
+    const QByteArray jfif = plainJpeg(kTurned).mid(2, 18);
+    ASSERT_EQ(jfif.mid(4, 4), "JFIF");
+    ASSERT_EQ(transplant(turned.left(2) + jfif + turned.mid(2)), TransplantDone);
+    expectTurnedHeader(turned, "MM");
+}
+
 TEST_F(Transplant, RefusesWhatItCannotRepair)
 {
     const QByteArray good = turnedFile(cameraHeader(ByteOrder::LittleEndian, TiffType::Long), {});

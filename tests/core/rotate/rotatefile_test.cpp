@@ -15,6 +15,7 @@
 #include "exif/exiftags.h"
 #include "exif/exifthumb.h"
 #include "exif/jpegdecode.h"
+#include "exif/transplantfields.h"
 #include "spinwell/spinwell.h"
 #include "tests/support/tiffbuilder.h"
 #include "tests/support/writefixtures.h"
@@ -248,6 +249,46 @@ TEST_F(Rotation, ABatchStopsBeforeThePictureItWasStoppedAt)
     EXPECT_TRUE(summary.stopped);
     EXPECT_EQ(exifSize(files[2]), QSize(48, 64));
     EXPECT_EQ(exifSize(files[3]), QSize(64, 48));
+}
+
+// Every byte of a real camera's header survives a turn, except the APP1 length, the
+// thumbnail's fields and the pixel sizes; so do its shooting data as the panel reads them.
+TEST_F(Rotation, RealCameraFilesKeepTheirWholeHeader)
+{
+    const QDir cameras(QStringLiteral(TABILO_CAMERA_FIXTURES));
+    if (!cameras.exists())
+        GTEST_SKIP() << "no real camera files at " << cameras.path().toStdString();
+    for (const QString &name : cameras.entryList({QStringLiteral("*.jpg")})) {
+        SCOPED_TRACE(name.toStdString());
+        const QString file = picture(name, readFile(cameras.filePath(name)));
+        const QByteArray original = withoutLeadingJfif(readFile(file));
+        const QSize frame = decodeJpeg(original).fullSize;
+        ASSERT_EQ(rotate(file, 1).outcome, RotateOutcome::Turned);
+        const QByteArray turned = readFile(file);
+        const std::optional<TransplantFields> before = findTransplantFields(original);
+        const std::optional<TransplantFields> after = findTransplantFields(turned);
+        ASSERT_TRUE(before && after);
+        QByteArray expected = original.left(before->app1End);
+        QByteArray kept = turned.left(before->app1End);
+        for (const ValueField *field :
+             {&before->thumbOffset, &before->thumbLength, &before->pixelX, &before->pixelY})
+            kept.replace(field->position, 4, expected.mid(field->position, 4));
+        kept.replace(4, 2, expected.mid(4, 2));
+        const qint64 thumbEnd = qMin(before->thumbEnd(), before->app1End);
+        kept.replace(before->thumbStart(), thumbEnd - before->thumbStart(),
+                     expected.mid(before->thumbStart(), thumbEnd - before->thumbStart()));
+        EXPECT_EQ(kept.size() == expected.size() && kept == expected, true);
+
+        ExifData was, is;
+        was.SetExif(picture(QStringLiteral("was-") + name, original));
+        is.SetExif(file);
+        EXPECT_EQ(QSize(is.SizeExifX(), is.SizeExifY()), frame.transposed());
+        for (const auto read : {&ExifData::MakerExif, &ExifData::ModelExif, &ExifData::DateExif,
+                                &ExifData::ShutterSpeed, &ExifData::FlashExif, &ExifData::IIMM})
+            EXPECT_EQ((is.*read)(), (was.*read)());
+        EXPECT_EQ(is.Fnumber(), was.Fnumber());
+        EXPECT_EQ(is.ISOspeedRate(), was.ISOspeedRate());
+    }
 }
 
 TEST(BackupFolder, TakesOnlyAPlainNameForARealFolder)
