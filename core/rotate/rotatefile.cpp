@@ -12,6 +12,7 @@
 #include "exif/exiftoexif.h"
 #include "exif/jpeglayout.h"
 #include "exif/workfile.h"
+#include "spinwell/spinwell.h"
 
 namespace
 {
@@ -100,7 +101,7 @@ class FileRotation
         if (!QFileInfo::exists(m_picture))
             return {RotateOutcome::Missing, 0, QString()};
         if (StepError error = m_work.create(); error.failed)
-            return failure(105, error.description);
+            return failure(SpinwellDestUnopened, error.description);
 
         m_ports.stepProgress();
         const qint32 turned = m_ports.velmorRot(m_picture, m_work.without, m_settings.code);
