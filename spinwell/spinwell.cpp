@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include <dlfcn.h>
@@ -21,11 +22,27 @@ constexpr char kEngineName[] = "libvelmor.so";
 VelmorGetVersion g_getVersion = nullptr;
 VelmorRotateJpegFile g_rotateJpegFile = nullptr;
 
+// The name the engine is loaded by: its bare name, which this library's
+// RUNPATH finds beside it. ASan's dlopen interceptor makes the loader take
+// libasan for the caller and search its RUNPATH instead, so a sanitized build
+// names the engine in this library's own folder.
+std::string engineName()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    Dl_info self{};
+    if (::dladdr(reinterpret_cast<void *>(&velmorRot), &self) != 0 && self.dli_fname) {
+        const std::string path = self.dli_fname;
+        return path.substr(0, path.rfind('/') + 1) + kEngineName;
+    }
+#endif
+    return kEngineName;
+}
+
 // The engine for the length of one call.
 class EngineLibrary
 {
   public:
-    EngineLibrary() : m_handle(::dlopen(kEngineName, RTLD_NOW | RTLD_LOCAL)) {}
+    EngineLibrary() : m_handle(::dlopen(engineName().c_str(), RTLD_NOW | RTLD_LOCAL)) {}
     ~EngineLibrary()
     {
         if (m_handle)

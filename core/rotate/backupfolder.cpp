@@ -72,7 +72,9 @@ bool isSamePicture(const QString &a, const QString &b)
     if (first.DateExif().isEmpty() || first.DateExif() != second.DateExif())
         return false;
     const auto sizes = [](const ExifData &exif) {
-        return std::minmax(exif.SizeExifX(), exif.SizeExifY());
+        return std::minmax(
+            {exif.SizeExifX(),
+             exif.SizeExifY()}); // the list form returns values, not references to temporaries
     };
     return sizes(first) == sizes(second);
 }
