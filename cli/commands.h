@@ -13,3 +13,4 @@ int runThumbCommand(const QStringList &arguments);
 int runJpegCommand(const QStringList &arguments);
 int runInfoCommand(const QStringList &arguments);
 int runConvertCommand(const QStringList &arguments);
+int runRotateCommand(const QStringList &arguments);

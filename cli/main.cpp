@@ -15,7 +15,7 @@ struct Subcommand {
 // One entry per subcommand; each lives in its own file and is declared in cli/commands.h.
 const Subcommand kSubcommands[] = {
     {"exif", runExifCommand}, {"thumb", runThumbCommand},     {"jpeg", runJpegCommand},
-    {"info", runInfoCommand}, {"convert", runConvertCommand},
+    {"info", runInfoCommand}, {"convert", runConvertCommand}, {"rotate", runRotateCommand},
 };
 
 QString usage()

@@ -52,13 +52,6 @@ StepError statFile(const QString &path, FileVersion &version)
     return StepError::none();
 }
 
-StepError renameFile(const QString &from, const QString &to)
-{
-    if (::rename(nativePath(from).constData(), nativePath(to).constData()) != 0)
-        return StepError::fromErrno(errno, from);
-    return StepError::none();
-}
-
 // Gives the new file the picture's permissions and owner, and puts it on disk.
 StepError settleNewFile(const QString &path, const FileVersion &picture)
 {

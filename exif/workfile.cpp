@@ -155,6 +155,43 @@ StepError linkFile(const QString &path, const QString &link)
     return StepError::none();
 }
 
+StepError renameFile(const QString &from, const QString &to)
+{
+    if (::rename(nativePath(from).constData(), nativePath(to).constData()) != 0)
+        return StepError::fromErrno(errno, from);
+    return StepError::none();
+}
+
+StepError createExclusive(const QString &path, unsigned permissions)
+{
+    Descriptor file(::open(nativePath(path).constData(),
+                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, permissions));
+    if (file.get() < 0)
+        return StepError::fromErrno(errno, path);
+    if (file.release() != 0)
+        return StepError::fromErrno(errno, path);
+    return StepError::none();
+}
+
+StepError settleLike(const QString &path, const QString &model)
+{
+    struct stat like {
+    };
+    if (::stat(nativePath(model).constData(), &like) != 0)
+        return StepError::fromErrno(errno, model);
+    Descriptor file(::open(nativePath(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (file.get() < 0)
+        return StepError::fromErrno(errno, path);
+    // Only root may give a file away; anyone else keeps owning the new file.
+    if (::geteuid() == 0 && ::fchown(file.get(), like.st_uid, like.st_gid) != 0)
+        return StepError::fromErrno(errno, path);
+    if (::fchmod(file.get(), like.st_mode & 07777) != 0 || ::fsync(file.get()) != 0)
+        return StepError::fromErrno(errno, path);
+    if (file.release() != 0)
+        return StepError::fromErrno(errno, path);
+    return StepError::none();
+}
+
 StepError removeFile(const QString &path)
 {
     if (::unlink(nativePath(path).constData()) != 0 && errno != ENOENT)

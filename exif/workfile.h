@@ -34,5 +34,16 @@ StepError syncFolder(const QString &folder);
 // `link` is never replaced.
 StepError linkFile(const QString &path, const QString &link);
 
+// Renames from to the name to in one step, replacing a file of that name.
+StepError renameFile(const QString &from, const QString &to);
+
+// Creates an empty file at path that did not exist before (never a link or a
+// file someone else made there).
+StepError createExclusive(const QString &path, unsigned permissions = 0600);
+
+// Gives the file at path the permission bits of the file at model (and its
+// owner, where the caller may give files away), and puts it on disk.
+StepError settleLike(const QString &path, const QString &model);
+
 // Removes the file at path; a file that is already gone is success.
 StepError removeFile(const QString &path);

@@ -1,0 +1,91 @@
+#include "cli/clisupport.h"
+#include "cli/commands.h"
+
+#include <QFileInfo>
+
+#include "core/rotate/backupfolder.h"
+#include "core/rotate/rotatebatch.h"
+#include "platform/jpg2exifattributes.h"
+#include "platform/spinwellloader.h"
+
+namespace
+{
+
+const QString kUsage =
+    QStringLiteral("usage: tabilo-cli rotate --code 0|1|2|3 [--no-backup] FILE...");
+const QString kBackupFolderName = QStringLiteral("Original");
+
+QString resultLine(const QString &picture, const RotateFileResult &result)
+{
+    QString line = picture + QStringLiteral(": ") + QString::number(result.code);
+    if (result.outcome == RotateOutcome::Missing)
+        line += QStringLiteral(" (no such file)");
+    else if (result.outcome == RotateOutcome::Failed)
+        line += QStringLiteral(" (") + result.reason + u')';
+    return line;
+}
+
+// The backup folder of each picture's folder, made once per folder.
+bool backupFolderFor(const QString &picture, QString &folder)
+{
+    const BackupFolder backup =
+        makeBackupFolder(QFileInfo(picture).absolutePath(), kBackupFolderName);
+    folder = backup.path;
+    if (backup.state == BackupFolderState::Ready)
+        return true;
+    printLine(picture + QStringLiteral(": ") + QString::number(RotateStepFailed) +
+              QStringLiteral(" (the backup folder cannot be made: ") + backup.error.description +
+              u')');
+    return false;
+}
+
+} // namespace
+
+// tabilo-cli rotate --code 0|1|2|3 [--no-backup] FILE...: turns pictures losslessly with a
+// regenerated thumbnail, as the rotation dialog does, keeping each original in the folder
+// "Original" beside it unless --no-backup, and prints "FILE: RESULT" per file (0 turned).
+// Exit status 0 when every file was turned, 1 when one was not.
+int runRotateCommand(const QStringList &arguments)
+{
+    RotateSettings settings;
+    bool codeGiven = false;
+    QStringList pictures;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QLatin1String("--no-backup")) {
+            settings.keepBackup = false;
+        } else if (argument == QLatin1String("--code") && i + 1 < arguments.size()) {
+            bool ok = false;
+            settings.code = arguments[++i].toInt(&ok);
+            if (!ok || settings.code < 0 || settings.code > 3)
+                return failUsage(kUsage);
+            codeGiven = true;
+        } else if (argument.startsWith(QLatin1String("--"))) {
+            return failUsage(kUsage);
+        } else {
+            pictures.append(QFileInfo(argument).absoluteFilePath());
+        }
+    }
+    if (!codeGiven || pictures.isEmpty())
+        return failUsage(kUsage);
+    QString error;
+    const VelmorRotPort velmorRot = loadVelmorRot(&error);
+    if (!velmorRot)
+        return failUsage(QStringLiteral("the rotation library cannot be loaded: ") + error);
+
+    const Jpg2ExifPorts attributes = jpg2ExifAttributePorts();
+    const RotatePorts ports{velmorRot, [](const QString &) { return true; }, [] {},
+                            attributes.readAttributes, attributes.writeAttributes};
+    bool allTurned = true;
+    for (const QString &picture : pictures) {
+        RotateSettings fileSettings = settings;
+        if (settings.keepBackup && !backupFolderFor(picture, fileSettings.backupFolder)) {
+            allTurned = false;
+            continue;
+        }
+        const RotateFileResult result = rotateOneFile(picture, fileSettings, ports);
+        printLine(resultLine(picture, result));
+        allTurned = allTurned && result.outcome == RotateOutcome::Turned;
+    }
+    return allTurned ? 0 : 1;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <functional>
+
+#include <QColor>
+#include <QString>
+
+#include "exif/steperror.h"
+
+// Turns one picture losslessly and gives it back its Exif header with a fresh
+// thumbnail, as the rotation dialog and the command line run it.
+//
+// No picture is ever lost: the engine writes the turned file, and the
+// transplant its repaired copy, into work files beside the picture that are
+// created exclusively under hidden names of this run; the picture is replaced
+// only by a complete file on disk, in one rename over its name, after its
+// backup is a second link (or a synced copy) in the backup folder. At every
+// moment the picture is readable as itself, as its backup, or as a work file.
+
+// What a run takes once when it starts, so that a change of the settings
+// while it runs cannot mix an old and a new backup choice.
+struct RotateSettings {
+    qint32 code = 0;     // 0 none, 1 clockwise, 2 half turn, 3 counter-clockwise
+    quint8 quality = 90; // of the regenerated thumbnail
+    QColor background = Qt::black;
+    bool keepBackup = true;
+    QString backupFolder; // with keepBackup: the ready backup folder (makeBackupFolder)
+};
+
+enum class RotateOutcome {
+    Turned,   // the picture was replaced by its turned version
+    Missing,  // there was no picture: nothing was done
+    Declined, // the user refused to overwrite it: it is untouched
+    Failed,   // a step failed: it is untouched
+};
+
+// Per-file results beyond the engine bridge's own (0, 101-108).
+enum RotateFileCode : qint32 {
+    RotateDeclined = 100,
+    RotateTransplantFailed = 110, // plus the transplant's result less 100: 111-113
+    RotateStepFailed = 120,       // a work file, backup or rename step failed
+};
+
+struct RotateFileResult {
+    RotateOutcome outcome = RotateOutcome::Failed;
+    qint32 code = 0;
+    QString reason; // why it failed
+};
+
+struct RotatePorts {
+    // The bridge's velmorRot (source, destination, code).
+    std::function<qint32(const QString &, const QString &, qint32)> velmorRot;
+    // Without backups: whether the picture may be overwritten.
+    std::function<bool(const QString &picture)> confirmOverwrite;
+    // Before each of the ten steps of a picture.
+    std::function<void()> stepProgress;
+    // The attribute word (read-only 1, hidden 2) of a file, and setting it.
+    std::function<StepError(const QString &path, int &attributes)> readAttributes;
+    std::function<StepError(const QString &path, int attributes)> writeAttributes;
+};
+
+RotateFileResult rotateOneFile(const QString &picture, const RotateSettings &settings,
+                               const RotatePorts &ports);

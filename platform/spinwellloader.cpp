@@ -1,0 +1,27 @@
+#include "platform/spinwellloader.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLibrary>
+
+#include "spinwell/spinwell.h"
+
+VelmorRotPort loadVelmorRot(QString *error)
+{
+    static SpinwellVelmorRot bound = nullptr;
+    if (!bound) {
+        // Kept loaded for the rest of the run once bound.
+        static QLibrary library(QCoreApplication::applicationDirPath() +
+                                QStringLiteral("/libspinwell.so"));
+        bound = reinterpret_cast<SpinwellVelmorRot>(library.resolve("velmorRot"));
+        if (!bound) {
+            *error = library.errorString();
+            return {};
+        }
+    }
+    const SpinwellVelmorRot velmorRot = bound;
+    return [velmorRot](const QString &source, const QString &destination, qint32 code) {
+        return velmorRot(QFile::encodeName(source).constData(),
+                         QFile::encodeName(destination).constData(), code);
+    };
+}

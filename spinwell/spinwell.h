@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+// Spinwell, the rotation bridge: turns a JPEG file into another file through
+// the lossless rotation engine "libvelmor.so", which it loads by its bare name
+// on every call (the library's RUNPATH finds it beside the program). The
+// engine works on memory only; all file handling is here.
+
+// Results of velmorRot.
+enum SpinwellResult : int32_t {
+    SpinwellDone = 0,
+    SpinwellNoEngine = 101,       // the engine library cannot be loaded
+    SpinwellNoGetVersion = 102,   // the engine lacks "getVersion"
+    SpinwellNoRotate = 103,       // the engine lacks "rotateJPEGFile"
+    SpinwellSourceUnopened = 104, // the source cannot be opened for reading
+    SpinwellDestUnopened = 105,   // the destination cannot be opened for writing
+    SpinwellSourceUnread = 106,   // the source cannot be read whole
+    SpinwellEngineFailed = 107,   // the engine reported a failure or set no output
+    SpinwellDestUnwritten = 108,  // writing, syncing or closing the destination failed
+};
+
+extern "C" {
+
+// Turns `source` by `code` (1 clockwise, 2 half turn, 3 counter-clockwise;
+// every other value rewrites it unturned) into `destination`. The source is
+// read whole and closed before the engine runs, so both may name one file.
+// A failure before the destination is opened leaves it untouched; a failed
+// write removes it. Paths are in the system's narrow encoding.
+int32_t velmorRot(const char *source, const char *destination, int32_t code);
+}
+
+using SpinwellVelmorRot = int32_t (*)(const char *, const char *, int32_t);

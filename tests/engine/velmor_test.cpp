@@ -1,0 +1,167 @@
+#include <dlfcn.h>
+
+#include <QImage>
+#include <QTransform>
+
+#include <gtest/gtest.h>
+
+#include "engine/velmor.h"
+#include "exif/jpegdecode.h"
+#include "exif/jpeglayout.h"
+#include "tests/support/tiffbuilder.h"
+#include "tests/support/writefixtures.h"
+
+using namespace writefixtures;
+
+namespace
+{
+
+// The engine as the bridge sees it: loaded by path, entry points looked up by name.
+class Engine : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        m_handle = ::dlopen(TABILO_VELMOR, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(m_handle, nullptr) << ::dlerror();
+        m_rotate = reinterpret_cast<VelmorRotateJpegFile>(::dlsym(m_handle, "rotateJPEGFile"));
+        m_release =
+            reinterpret_cast<VelmorReleaseJpegBuffer>(::dlsym(m_handle, "releaseJPEGBuffer"));
+        ASSERT_NE(::dlsym(m_handle, "getVersion"), nullptr);
+        ASSERT_NE(m_rotate, nullptr);
+        ASSERT_NE(m_release, nullptr);
+    }
+    void TearDown() override
+    {
+        if (m_handle)
+            ::dlclose(m_handle);
+    }
+
+    // The engine's result, and its output copied out (empty when it set none).
+    int32_t rotate(const QByteArray &jpeg, int32_t code, QByteArray &output)
+    {
+        unsigned char *rotated = reinterpret_cast<unsigned char *>(1);
+        int32_t size = -1;
+        const int32_t result = m_rotate(reinterpret_cast<const unsigned char *>(jpeg.constData()),
+                                        int32_t(jpeg.size()), &rotated, &size, code);
+        if (result != 0) {
+            EXPECT_EQ(rotated, nullptr);
+            EXPECT_EQ(size, 0);
+            return result;
+        }
+        output = QByteArray(reinterpret_cast<const char *>(rotated), size);
+        m_release(rotated);
+        return result;
+    }
+
+    QByteArray turned(const QByteArray &jpeg, int32_t code)
+    {
+        QByteArray output;
+        EXPECT_EQ(rotate(jpeg, code, output), 0) << "code " << code;
+        return output;
+    }
+
+  private:
+    void *m_handle = nullptr;
+    VelmorRotateJpegFile m_rotate = nullptr;
+    VelmorReleaseJpegBuffer m_release = nullptr;
+};
+
+// A camera-like file: Exif first, then a comment, IPTC data and the JFIF picture.
+QByteArray cameraLike(const QSize &size)
+{
+    const QByteArray exif = TiffBuilder().ascii(TiffBuilder::Ifd0, 0x010F, "Maker").jpeg();
+    const QByteArray plain = plainJpeg(size);
+    QList<Segment> segments = segmentsOf(exif.left(exif.size() - 2) + plain.mid(2));
+    segments.insert(1, makeSegment(0xFE, "a comment"));
+    segments.insert(2, makeSegment(0xED, QByteArray("Photoshop 3.0\0", 14) + "captions"));
+    return withSegments(plain, segments);
+}
+
+QList<QByteArray> metadataSegments(const QByteArray &jpeg)
+{
+    QList<QByteArray> result;
+    for (const Segment &segment : segmentsOf(jpeg)) {
+        if ((segment.marker >= 0xE0 && segment.marker <= 0xEF) || segment.marker == 0xFE)
+            result.append(segment.bytes);
+    }
+    return result;
+}
+
+QImage pixels(const QByteArray &jpeg)
+{
+    return decodeJpeg(jpeg).image.convertToFormat(QImage::Format_RGB32);
+}
+
+double meanDifference(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return 255;
+    qint64 sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum +=
+                qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
+        }
+    }
+    return double(sum) / (3.0 * a.width() * a.height());
+}
+
+TEST_F(Engine, TurnsThePictureAndCarriesEveryMarkerInOrder)
+{
+    const QByteArray source = cameraLike(QSize(64, 48));
+    const QImage original = pixels(source);
+    const struct {
+        int32_t code;
+        int degrees;
+        QSize size;
+    } cases[] = {{0, 0, {64, 48}}, {1, 90, {48, 64}}, {2, 180, {64, 48}}, {3, 270, {48, 64}}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.code);
+        const QByteArray output = turned(source, c.code);
+        const JpegLayout layout = readJpegLayout(output);
+        ASSERT_TRUE(layout.walked);
+        EXPECT_EQ(QSize(layout.width, layout.height), c.size);
+        EXPECT_EQ(output.mid(2, 4), QByteArray("\xFF\xE1", 2) + source.mid(4, 2)) << "Exif first";
+        EXPECT_EQ(metadataSegments(output), metadataSegments(source));
+        // Turned the right way: the picture matches the original turned as pixels.
+        const QImage expected = original.transformed(QTransform().rotate(c.degrees));
+        EXPECT_LT(meanDifference(pixels(output), expected), 3.0);
+    }
+}
+
+TEST_F(Engine, TurnsBackToTheSamePicture)
+{
+    const QByteArray source = cameraLike(QSize(64, 48));
+    const QImage original = pixels(source);
+    const QList<QList<int32_t>> roundTrips = {{1, 3}, {3, 1}, {2, 2}, {1, 1, 1, 1}, {0}};
+    for (const QList<int32_t> &codes : roundTrips) {
+        QByteArray data = source;
+        for (const int32_t code : codes)
+            data = turned(data, code);
+        EXPECT_EQ(pixels(data), original) << "after " << codes.size() << " turns";
+    }
+}
+
+TEST_F(Engine, FailsWithoutOutputOnWhatItCannotTurn)
+{
+    const QByteArray source = cameraLike(QSize(64, 48));
+    const struct {
+        const char *what;
+        QByteArray jpeg;
+        int32_t code;
+    } cases[] = {
+        {"not a JPEG", QByteArray(4000, 'x'), 1},
+        {"cut short", source.left(source.size() * 2 / 3), 1},
+        {"header only", source.left(source.indexOf("\xFF\xDA")), 1},
+        {"empty", QByteArray(), 1},
+        {"code outside 0-3", source, 4},
+    };
+    for (const auto &c : cases) {
+        QByteArray output;
+        EXPECT_NE(rotate(c.jpeg, c.code, output), 0) << c.what;
+    }
+}
+
+} // namespace
