@@ -1,11 +1,10 @@
 #include "core/settings/settings.h"
 
-#include <QRegularExpression>
 #include <QStandardPaths>
 
-#include "core/settings/settingsfile.h"
 #include "core/settings/settingsgroup.h"
 #include "core/settings/settingstext.h"
+#include "core/settings/soundsettings.h"
 
 namespace
 {
@@ -68,23 +67,23 @@ QString withoutTrailingSlash(const QString &folder)
     return folder;
 }
 
-// After a damaged store was read, drop what the damage left behind: every
-// entry outside the group, and keys inside it that no version ever wrote.
-void dropDamagedEntries(QSettings &store)
+// Before a write: a damaged store file gives way to its sound lines, so that
+// QSettings does not write back what the damage spread over the lines after
+// it. A file that cannot be read is not written over.
+QStringList prepareForWriting(QSettings &store)
 {
-    for (const QString &key : store.childKeys())
-        store.remove(key);
-    for (const QString &group : store.childGroups()) {
-        if (group != QStringLiteral("Settings"))
-            store.remove(group);
+    const SoundSettings sound(store);
+    if (!sound.values()) {
+        return sound.problems() +
+               QStringList{QStringLiteral("設定ファイル %1 を読めないため、書き込みません。")
+                               .arg(store.fileName())};
     }
-    static const QRegularExpression keyName(QStringLiteral("^[A-Za-z][A-Za-z0-9]*$"));
-    store.beginGroup(QStringLiteral("Settings"));
-    for (const QString &key : store.childKeys()) {
-        if (!keyName.match(key).hasMatch())
-            store.remove(key);
+    if (sound.isDamaged()) {
+        store.clear();
+        for (const QString &key : sound.values()->allKeys())
+            store.setValue(key, sound.values()->value(key));
     }
-    store.endGroup();
+    return {};
 }
 
 void readStartUpOrder(SettingsReader &in, AppSettings &s)
@@ -256,15 +255,12 @@ QStringList readSettings(QSettings &store, const QString &programFolder, AppSett
 {
     settings = AppSettings();
     settings.filePath = withoutTrailingSlash(programFolder);
-    QStringList problems;
-    const QString broken = damageOfSettingsStore(store);
-    if (broken.isEmpty()) {
-        SettingsReader in(store);
+    const SoundSettings sound(store);
+    QStringList problems = sound.problems();
+    if (sound.values()) {
+        SettingsReader in(*sound.values());
         readStartUpOrder(in, settings);
-        problems = in.problems();
-    } else {
-        // Nothing from a damaged store is trusted: start as on a first run.
-        problems << broken;
+        problems += in.problems();
     }
     applyStartFolder(settings);
     return problems;
@@ -273,8 +269,9 @@ QStringList readSettings(QSettings &store, const QString &programFolder, AppSett
 QStringList writeSettings(QSettings &store, const AppSettings &settings,
                           const std::optional<MainWindowPlacement> &placement)
 {
-    if (!damageOfSettingsStore(store).isEmpty())
-        dropDamagedEntries(store);
+    const QStringList refused = prepareForWriting(store);
+    if (!refused.isEmpty())
+        return refused;
     {
         SettingsGroup out(store);
         if (placement)
@@ -282,7 +279,7 @@ QStringList writeSettings(QSettings &store, const AppSettings &settings,
         writeShutdownOrder(out, settings);
     }
     store.sync();
-    // A format error stays reported from the reading; only access fails a write.
+    // Only access fails a write; a format error is QSettings' view of the old text.
     if (store.status() == QSettings::AccessError)
         return {QStringLiteral("設定ファイル %1 に書き込めません。").arg(store.fileName())};
     return {};
@@ -290,7 +287,10 @@ QStringList writeSettings(QSettings &store, const AppSettings &settings,
 
 qint16 readSettingInt16(QSettings &store, const QString &key, qint16 defaultValue)
 {
-    const SettingsGroup group(store);
+    const SoundSettings sound(store);
+    if (!sound.values())
+        return defaultValue;
+    const SettingsGroup group(*sound.values());
     const std::optional<QString> text = group.text(key);
     if (!text)
         return defaultValue;
@@ -299,6 +299,12 @@ qint16 readSettingInt16(QSettings &store, const QString &key, qint16 defaultValu
 
 void writeSettingInt16(QSettings &store, const QString &key, qint16 value)
 {
-    SettingsGroup group(store);
-    group.setText(key, QString::number(value));
+    if (!prepareForWriting(store).isEmpty())
+        return;
+    {
+        SettingsGroup group(store);
+        group.setText(key, QString::number(value));
+    }
+    // Written at once, so that no change waits in memory on a damaged file.
+    store.sync();
 }
