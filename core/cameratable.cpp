@@ -100,9 +100,14 @@ QString trimmedModel(const QString &model)
     return model.mid(begin, end - begin);
 }
 
-int roundHalfEven(double value)
+// A slider position: the value rounded to the nearest whole number (halves to even). A zoom
+// ratio far beyond any lens's stays within the slider's whole numbers.
+int sliderPosition(double value)
 {
-    return int(std::nearbyint(value));
+    constexpr double kLargestPosition = 1e6;
+    if (!(value > 0))
+        return 0;
+    return int(std::nearbyint(std::min(value, kLargestPosition)));
 }
 
 } // namespace
@@ -163,10 +168,10 @@ FocalLengthDisplay CameraTable::lookup(const QString &exifModel, double focalLen
                                    kEquivalentSuffix;
             zoom.sliderVisible = true;
             zoom.sliderMinimum = 5;
-            zoom.sliderMaximum = std::max(5, roundHalfEven(double(model.zoomRatio) * 5));
+            zoom.sliderMaximum = std::max(5, sliderPosition(double(model.zoomRatio) * 5));
             // A focal length outside the lens's range puts the slider at its nearest end.
-            zoom.sliderValue = std::clamp(roundHalfEven(std::min(ratio * 5, 1e6)),
-                                          zoom.sliderMinimum, zoom.sliderMaximum);
+            zoom.sliderValue =
+                std::clamp(sliderPosition(ratio * 5), zoom.sliderMinimum, zoom.sliderMaximum);
             return zoom;
         }
         display = FocalLengthDisplay();

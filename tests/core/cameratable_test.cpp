@@ -95,7 +95,8 @@ TEST(CameraTableLookup, QuotedTrailingBlankNeverMatches)
 
 TEST(CameraTableLookup, PicturesOutsideTheZoomRangeDoNotFail)
 {
-    const CameraTable table = tableOf(QStringLiteral("Cam,3,5.4,35\nZero,3,0,35\n"));
+    const CameraTable table =
+        tableOf(QStringLiteral("Cam,3,5.4,35\nZero,3,0,35\nHuge,1e30,5,35\n"));
     const FocalLengthDisplay wide = table.lookup(QStringLiteral("Cam"), 2.7);
     EXPECT_EQ(wide.zoomLine, QStringLiteral("×0.5"));
     EXPECT_EQ(wide.sliderValue, 5);
@@ -107,6 +108,11 @@ TEST(CameraTableLookup, PicturesOutsideTheZoomRangeDoNotFail)
     EXPECT_EQ(table.lookup(QStringLiteral("Cam"), 0).focalLengthLine, QStringLiteral("f  = 0 mm"));
     EXPECT_FALSE(table.lookup(QStringLiteral("Cam"), 0).sliderVisible);
     EXPECT_EQ(table.lookup(QStringLiteral("Zero"), 7).focalLengthLine, QStringLiteral("f  = 7 mm"));
+
+    // A zoom ratio beyond any lens's still gives a slider that holds the picture's position.
+    const FocalLengthDisplay huge = table.lookup(QStringLiteral("Huge"), 10);
+    EXPECT_EQ(huge.sliderMaximum, 1000000);
+    EXPECT_EQ(huge.sliderValue, 10);
 }
 
 TEST(CameraTableParse, FieldRules)

@@ -29,6 +29,7 @@ class SettingsStore : public ::testing::Test
         QFile file(path());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(content);
+        file.flush();
         file.setFileTime(QDateTime::fromSecsSinceEpoch(++minutes * 60),
                          QFileDevice::FileModificationTime);
     }
