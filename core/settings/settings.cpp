@@ -1,6 +1,10 @@
 #include "core/settings/settings.h"
 
+#include <utility>
+
+#include <QList>
 #include <QStandardPaths>
+#include <QVariant>
 
 #include "core/settings/settingsgroup.h"
 #include "core/settings/settingstext.h"
@@ -67,9 +71,12 @@ QString withoutTrailingSlash(const QString &folder)
     return folder;
 }
 
-// Before a write: a damaged store file gives way to its sound lines, so that
-// QSettings does not write back what the damage spread over the lines after
-// it. A file that cannot be read is not written over.
+// Before a write the store is rebuilt from the values that can be read back:
+// a damaged file gives way to its sound lines, so that QSettings does not
+// write back what the damage spread over the lines after them, and keys that
+// QSettings lists but cannot look up ("/", "a/") are dropped, as it would
+// write them in a form it cannot read. A file that cannot be read is not
+// written over.
 QStringList prepareForWriting(QSettings &store)
 {
     const SoundSettings sound(store);
@@ -78,11 +85,15 @@ QStringList prepareForWriting(QSettings &store)
                QStringList{QStringLiteral("設定ファイル %1 を読めないため、書き込みません。")
                                .arg(store.fileName())};
     }
-    if (sound.isDamaged()) {
-        store.clear();
-        for (const QString &key : sound.values()->allKeys())
-            store.setValue(key, sound.values()->value(key));
+    QList<std::pair<QString, QVariant>> entries;
+    for (const QString &key : sound.values()->allKeys()) {
+        const QVariant value = sound.values()->value(key);
+        if (value.isValid())
+            entries.append({key, value});
     }
+    store.clear();
+    for (const auto &[key, value] : entries)
+        store.setValue(key, value);
     return {};
 }
 

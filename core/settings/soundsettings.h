@@ -19,7 +19,6 @@ class SoundSettings
     // The store itself, or the copy of its sound lines when it has damaged
     // ones. Nothing when the file could not be read or copied.
     QSettings *values() const { return m_values; }
-    bool isDamaged() const { return m_copy != nullptr; }
     // The damaged lines and what could not be read, for the error log.
     const QStringList &problems() const { return m_problems; }
 

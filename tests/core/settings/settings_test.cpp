@@ -305,6 +305,19 @@ TEST_F(SettingsStore, ADamagedLineResetsItsKeyAlone)
     }
 }
 
+// QSettings lists keys such as "a/" that it cannot look up, and writes them in a form it cannot
+// read: exit leaves them out.
+TEST_F(SettingsStore, ExitWritesOnlyWhatReadsBack)
+{
+    writeFile("[Settings]\nTabOrder=2\na/=3\n/=1\n");
+    AppSettings s;
+    EXPECT_TRUE(read(s).isEmpty());
+    ASSERT_TRUE(write(s, s.placement).isEmpty());
+    AppSettings back;
+    EXPECT_TRUE(read(back).isEmpty()) << fileText().constData();
+    EXPECT_EQ(back.general.TabOrder, 2);
+}
+
 TEST_F(SettingsStore, UnreadableFileStartsWithDefaults)
 {
     if (::geteuid() == 0)
