@@ -20,45 +20,64 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t';
 }
 
+bool isLineEnd(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+bool isSeparator(QChar c)
+{
+    return c == u',' || isLineEnd(c);
+}
+
+// Reads the field starting at `pos` (blanks already skipped) and leaves `pos` on the separator
+// that ends it, or at the end. A quoted field runs to its closing quote and may hold commas;
+// anything between that quote and the separator is not part of the value.
+QString readField(const QString &text, qsizetype &pos)
+{
+    const qsizetype size = text.size();
+    if (pos < size && text[pos] == u'"') {
+        const qsizetype close = text.indexOf(u'"', pos + 1);
+        const qsizetype end = close < 0 ? size : close;
+        const QString field = text.mid(pos + 1, end - pos - 1);
+        pos = end;
+        while (pos < size && !isSeparator(text[pos]))
+            ++pos;
+        return field;
+    }
+    const qsizetype start = pos;
+    while (pos < size && !isSeparator(text[pos]))
+        ++pos;
+    QString field = text.mid(start, pos - start);
+    while (!field.isEmpty() && isBlank(field.back()))
+        field.chop(1);
+    return field;
+}
+
 // Splits the content into fields: a field ends at a comma or a line end, leading blanks are
-// skipped, a quoted field runs to its closing quote and may hold commas. Blank lines hold no
-// field.
+// skipped. A line end right after a comma ends an empty field; a blank line holds no field.
 QStringList splitFields(const QString &text)
 {
     QStringList fields;
     const qsizetype size = text.size();
     qsizetype pos = 0;
-    while (pos < size) {
+    bool afterComma = false;
+    while (true) {
         while (pos < size && isBlank(text[pos]))
             ++pos;
-        if (pos < size && (text[pos] == u'\r' || text[pos] == u'\n')) {
-            ++pos; // a line without (further) fields
+        if (pos >= size) {
+            if (afterComma)
+                fields.append(QString());
+            return fields;
+        }
+        if (!afterComma && isLineEnd(text[pos])) {
+            ++pos;
             continue;
         }
-        if (pos >= size)
-            break;
-        QString field;
-        if (text[pos] == u'"') {
-            const qsizetype close = text.indexOf(u'"', pos + 1);
-            const qsizetype end = close < 0 ? size : close;
-            field = text.mid(pos + 1, end - pos - 1);
-            pos = close < 0 ? size : close + 1;
-            // Anything between the closing quote and the separator is not part of the value.
-            while (pos < size && text[pos] != u',' && text[pos] != u'\n')
-                ++pos;
-        } else {
-            const qsizetype start = pos;
-            while (pos < size && text[pos] != u',' && text[pos] != u'\n' && text[pos] != u'\r')
-                ++pos;
-            field = text.mid(start, pos - start);
-            while (!field.isEmpty() && isBlank(field.back()))
-                field.chop(1);
-        }
-        fields.append(field);
-        if (pos < size && text[pos] == u',')
-            ++pos;
+        fields.append(readField(text, pos));
+        afterComma = pos < size && text[pos] == u',';
+        ++pos; // past the separator
     }
-    return fields;
 }
 
 float numberField(const QString &field)
@@ -81,9 +100,14 @@ QString trimmedModel(const QString &model)
     return model.mid(begin, end - begin);
 }
 
-int roundHalfEven(double value)
+// A slider position: the value rounded to the nearest whole number (halves to even). A zoom
+// ratio far beyond any lens's stays within the slider's whole numbers.
+int sliderPosition(double value)
 {
-    return int(std::nearbyint(value));
+    constexpr double kLargestPosition = 1e6;
+    if (!(value > 0))
+        return 0;
+    return int(std::nearbyint(std::min(value, kLargestPosition)));
 }
 
 } // namespace
@@ -144,10 +168,10 @@ FocalLengthDisplay CameraTable::lookup(const QString &exifModel, double focalLen
                                    kEquivalentSuffix;
             zoom.sliderVisible = true;
             zoom.sliderMinimum = 5;
-            zoom.sliderMaximum = std::max(5, roundHalfEven(double(model.zoomRatio) * 5));
+            zoom.sliderMaximum = std::max(5, sliderPosition(double(model.zoomRatio) * 5));
             // A focal length outside the lens's range puts the slider at its nearest end.
-            zoom.sliderValue = std::clamp(roundHalfEven(std::min(ratio * 5, 1e6)),
-                                          zoom.sliderMinimum, zoom.sliderMaximum);
+            zoom.sliderValue =
+                std::clamp(sliderPosition(ratio * 5), zoom.sliderMinimum, zoom.sliderMaximum);
             return zoom;
         }
         display = FocalLengthDisplay();

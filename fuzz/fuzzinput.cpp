@@ -1,5 +1,6 @@
 #include "fuzz/fuzzinput.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -31,4 +32,12 @@ QString writeFuzzInput(const uint8_t *data, size_t size)
 QString fuzzOutputPath()
 {
     return workFolder().filePath(QStringLiteral("thumb.jpg"));
+}
+
+QString fuzzWorkFolder()
+{
+    const QString name = QStringLiteral("work");
+    if (!QDir(workFolder().path()).mkpath(name))
+        std::abort();
+    return workFolder().filePath(name) + u'/';
 }

@@ -11,3 +11,6 @@ QString writeFuzzInput(const uint8_t *data, size_t size);
 
 // A second path in the same folder, for outputs.
 QString fuzzOutputPath();
+
+// An empty sub-folder of the same folder, for writers of several files; ends in "/".
+QString fuzzWorkFolder();

@@ -1,11 +1,14 @@
 #include "core/settings/settings.h"
 
-#include <QRegularExpression>
-#include <QStandardPaths>
+#include <utility>
 
-#include "core/settings/settingsfile.h"
+#include <QList>
+#include <QStandardPaths>
+#include <QVariant>
+
 #include "core/settings/settingsgroup.h"
 #include "core/settings/settingstext.h"
+#include "core/settings/soundsettings.h"
 
 namespace
 {
@@ -68,23 +71,30 @@ QString withoutTrailingSlash(const QString &folder)
     return folder;
 }
 
-// After a damaged store was read, drop what the damage left behind: every
-// entry outside the group, and keys inside it that no version ever wrote.
-void dropDamagedEntries(QSettings &store)
+// Before a write the store is rebuilt from the values that can be read back:
+// a damaged file gives way to its sound lines, so that QSettings does not
+// write back what the damage spread over the lines after them, and keys that
+// QSettings lists but cannot look up ("/", "a/") are dropped, as it would
+// write them in a form it cannot read. A file that cannot be read is not
+// written over.
+QStringList prepareForWriting(QSettings &store)
 {
-    for (const QString &key : store.childKeys())
-        store.remove(key);
-    for (const QString &group : store.childGroups()) {
-        if (group != QStringLiteral("Settings"))
-            store.remove(group);
+    const SoundSettings sound(store);
+    if (!sound.values()) {
+        return sound.problems() +
+               QStringList{QStringLiteral("設定ファイル %1 を読めないため、書き込みません。")
+                               .arg(store.fileName())};
     }
-    static const QRegularExpression keyName(QStringLiteral("^[A-Za-z][A-Za-z0-9]*$"));
-    store.beginGroup(QStringLiteral("Settings"));
-    for (const QString &key : store.childKeys()) {
-        if (!keyName.match(key).hasMatch())
-            store.remove(key);
+    QList<std::pair<QString, QVariant>> entries;
+    for (const QString &key : sound.values()->allKeys()) {
+        const QVariant value = sound.values()->value(key);
+        if (value.isValid())
+            entries.append({key, value});
     }
-    store.endGroup();
+    store.clear();
+    for (const auto &[key, value] : entries)
+        store.setValue(key, value);
+    return {};
 }
 
 void readStartUpOrder(SettingsReader &in, AppSettings &s)
@@ -256,15 +266,12 @@ QStringList readSettings(QSettings &store, const QString &defaultFilePath, AppSe
 {
     settings = AppSettings();
     settings.filePath = withoutTrailingSlash(defaultFilePath);
-    QStringList problems;
-    const QString broken = damageOfSettingsStore(store);
-    if (broken.isEmpty()) {
-        SettingsReader in(store);
+    const SoundSettings sound(store);
+    QStringList problems = sound.problems();
+    if (sound.values()) {
+        SettingsReader in(*sound.values());
         readStartUpOrder(in, settings);
-        problems = in.problems();
-    } else {
-        // Nothing from a damaged store is trusted: start as on a first run.
-        problems << broken;
+        problems += in.problems();
     }
     applyStartFolder(settings);
     return problems;
@@ -273,8 +280,9 @@ QStringList readSettings(QSettings &store, const QString &defaultFilePath, AppSe
 QStringList writeSettings(QSettings &store, const AppSettings &settings,
                           const std::optional<MainWindowPlacement> &placement)
 {
-    if (!damageOfSettingsStore(store).isEmpty())
-        dropDamagedEntries(store);
+    const QStringList refused = prepareForWriting(store);
+    if (!refused.isEmpty())
+        return refused;
     {
         SettingsGroup out(store);
         if (placement)
@@ -282,7 +290,7 @@ QStringList writeSettings(QSettings &store, const AppSettings &settings,
         writeShutdownOrder(out, settings);
     }
     store.sync();
-    // A format error stays reported from the reading; only access fails a write.
+    // Only access fails a write; a format error is QSettings' view of the old text.
     if (store.status() == QSettings::AccessError)
         return {QStringLiteral("設定ファイル %1 に書き込めません。").arg(store.fileName())};
     return {};
@@ -290,7 +298,10 @@ QStringList writeSettings(QSettings &store, const AppSettings &settings,
 
 qint16 readSettingInt16(QSettings &store, const QString &key, qint16 defaultValue)
 {
-    const SettingsGroup group(store);
+    const SoundSettings sound(store);
+    if (!sound.values())
+        return defaultValue;
+    const SettingsGroup group(*sound.values());
     const std::optional<QString> text = group.text(key);
     if (!text)
         return defaultValue;
@@ -299,6 +310,12 @@ qint16 readSettingInt16(QSettings &store, const QString &key, qint16 defaultValu
 
 void writeSettingInt16(QSettings &store, const QString &key, qint16 value)
 {
-    SettingsGroup group(store);
-    group.setText(key, QString::number(value));
+    if (!prepareForWriting(store).isEmpty())
+        return;
+    {
+        SettingsGroup group(store);
+        group.setText(key, QString::number(value));
+    }
+    // Written at once, so that no change waits in memory on a damaged file.
+    store.sync();
 }

@@ -109,8 +109,9 @@ QSettings &settingsStore();
 
 // Reads every stored value in start-up order into `settings`, starting from
 // the defaults. A missing key keeps its default; a value that does not
-// convert, or an unreadable or malformed store, gives the default and a
-// problem text in the result, for the caller to log. `defaultFilePath` is the
+// convert, or a damaged line, gives that key alone its default, an
+// unreadable store every key, each with a problem text in the result for the
+// caller to log. `defaultFilePath` is the
 // default of FilePath. Applies the start-folder rule: with InitDirSW 0,
 // filePath becomes InitDir, or "/" when InitDir is empty.
 QStringList readSettings(QSettings &store, const QString &defaultFilePath, AppSettings &settings);
@@ -119,11 +120,15 @@ QStringList readSettings(QSettings &store, const QString &defaultFilePath, AppSe
 // unless `placement` is empty (the window was minimised; the stored rectangle
 // then stays as it was), then all other keys. Each key is written once under
 // its write name, replacing any stored spelling that differs only in case.
-// Returns the problems met (an unwritable store), empty on success.
+// The damaged lines of the file are dropped, every sound one is kept; a file
+// that cannot be read is left as it is. Returns the problems met (an
+// unreadable or unwritable store), empty on success.
 QStringList writeSettings(QSettings &store, const AppSettings &settings,
                           const std::optional<MainWindowPlacement> &placement);
 
 // Single int16 keys of the same group that only one dialog uses
 // ("J2Eback", "J2Evalue"). A missing or unconvertible value gives the default.
+// A write reaches the file at once and, as writeSettings, leaves an unreadable
+// file as it is.
 qint16 readSettingInt16(QSettings &store, const QString &key, qint16 defaultValue);
 void writeSettingInt16(QSettings &store, const QString &key, qint16 value);

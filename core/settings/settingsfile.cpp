@@ -1,65 +1,79 @@
 #include "core/settings/settingsfile.h"
 
-#include <QFile>
-#include <QStringDecoder>
-
 namespace
 {
-// A settings file is a few kilobytes; anything this large is not one.
-constexpr qint64 maximumStoreSize = 1024 * 1024;
+const QByteArray byteOrderMark("\xEF\xBB\xBF");
 
-bool isWholeLine(const QByteArray &line)
+// What QSettings makes of one line: it ends at an unquoted ';', its key at
+// the first unquoted '='; inside quotes or after a final backslash it runs on
+// into the next line.
+struct LineScan {
+    qsizetype length = 0;
+    qsizetype equals = -1;
+    bool runsOn = false;
+};
+
+LineScan scanLine(const QByteArray &line)
 {
-    const QByteArray trimmed = line.trimmed();
-    if (trimmed.isEmpty() || trimmed.startsWith(';') || trimmed.startsWith('#'))
-        return true;
-    if (trimmed.startsWith('['))
-        return trimmed.endsWith(']');
-    return trimmed.contains('=');
+    LineScan scan{line.size()};
+    bool inQuotes = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '\\') {
+            if (++i == line.size())
+                scan.runsOn = true;
+        } else if (c == '"') {
+            inQuotes = !inQuotes;
+        } else if (!inQuotes && c == '=' && scan.equals < 0) {
+            scan.equals = i;
+        } else if (!inQuotes && c == ';') {
+            scan.length = i;
+            return scan;
+        }
+    }
+    scan.runsOn = scan.runsOn || inQuotes;
+    return scan;
+}
+
+bool isComment(const QByteArray &line)
+{
+    return line.startsWith(';') || line.startsWith('#');
+}
+
+// `line` is trimmed and neither blank nor a comment.
+bool isSound(const QByteArray &line)
+{
+    if (line.contains('\0') || !line.isValidUtf8())
+        return false;
+    const LineScan scan = scanLine(line);
+    if (scan.runsOn)
+        return false;
+    if (line.startsWith('['))
+        return line.first(scan.length).contains(']');
+    return scan.equals > 0 && !line.first(scan.equals).trimmed().isEmpty();
 }
 } // namespace
 
-QString damageOfSettingsText(const QByteArray &text)
+SoundSettingsText soundSettingsText(const QByteArray &text)
 {
-    if (text.isEmpty())
-        return QString();
-    if (text.contains('\0'))
-        return QStringLiteral("設定ファイルに文字以外のデータが含まれています。");
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString decoded = decoder.decode(text);
-    if (decoder.hasError())
-        return QStringLiteral("設定ファイルの文字コードが正しくありません。");
-    if (!text.endsWith('\n'))
-        return QStringLiteral("設定ファイルが途中で切れています。");
-    const QList<QByteArray> lines = text.split('\n');
-    for (const QByteArray &line : lines) {
-        if (!isWholeLine(line))
-            return QStringLiteral("設定ファイルに読めない行があります: %1")
-                .arg(QString::fromUtf8(line.trimmed()));
+    SoundSettingsText sound;
+    const QByteArray body =
+        text.startsWith(byteOrderMark) ? text.sliced(byteOrderMark.size()) : text;
+    const QList<QByteArray> lines = body.split('\n');
+    for (qsizetype number = 0; number < lines.size(); ++number) {
+        // QSettings also ends a line at a carriage return.
+        bool damaged = false;
+        for (const QByteArray &part : lines[number].split('\r')) {
+            const QByteArray line = part.trimmed();
+            if (line.isEmpty() || isComment(line))
+                continue;
+            if (isSound(line))
+                sound.text += line + '\n';
+            else
+                damaged = true;
+        }
+        if (damaged)
+            sound.damagedLines.append(int(number + 1));
     }
-    return QString();
-}
-
-QString damageOfSettingsStore(QSettings &store)
-{
-    const QString name = store.fileName();
-    switch (store.status()) {
-    case QSettings::NoError:
-        break;
-    case QSettings::AccessError:
-        return QStringLiteral("設定ファイル %1 を読み書きできません。").arg(name);
-    case QSettings::FormatError:
-        return QStringLiteral("設定ファイル %1 の形式が正しくありません。").arg(name);
-    }
-    QFile file(name);
-    if (store.format() != QSettings::IniFormat || !file.exists())
-        return QString();
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("設定ファイル %1 を読めません: %2").arg(name, file.errorString());
-    if (file.size() > maximumStoreSize)
-        return QStringLiteral("設定ファイル %1 が大きすぎます。").arg(name);
-    const QString damage = damageOfSettingsText(file.readAll());
-    if (damage.isEmpty())
-        return QString();
-    return QStringLiteral("%1 (%2)").arg(damage, name);
+    return sound;
 }

@@ -1,18 +1,18 @@
 #pragma once
 
 #include <QByteArray>
-#include <QSettings>
-#include <QString>
+#include <QList>
 
-// QSettings reads what it can of a damaged INI file and says nothing about a
-// file cut short in the middle of a line. These checks catch what it lets
-// through, so that a damaged store starts the program with the defaults.
+// QSettings reads most damage of an INI file line by line, but an unclosed
+// quote or a final backslash runs on into the lines after it and takes their
+// keys along. Leaving the damaged lines out keeps each damage to its own line.
 
-// Why the INI text cannot be a whole store: NUL bytes, invalid UTF-8, a last
-// line without its line break, or a line that is neither a [section], a
-// comment nor key=value. Empty when the text looks whole.
-QString damageOfSettingsText(const QByteArray &text);
+struct SoundSettingsText {
+    QByteArray text;         // the sound lines, each ending in a line break
+    QList<int> damagedLines; // numbers (from 1) of the lines left out
+};
 
-// Why the store cannot be trusted: it could not be read, QSettings found a
-// format error, or its file is damaged as above. Empty when it can be read.
-QString damageOfSettingsStore(QSettings &store);
+// Keeps the lines QSettings reads on their own: [section] headers and
+// key=value lines with a key, closed quotes, no final backslash, no NUL byte
+// and valid UTF-8. Blank lines and comments are dropped without notice.
+SoundSettingsText soundSettingsText(const QByteArray &text);

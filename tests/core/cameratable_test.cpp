@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include "core/cameratable.h"
+#include "tests/support/qtprinters.h"
 
 namespace
 {
@@ -94,7 +95,8 @@ TEST(CameraTableLookup, QuotedTrailingBlankNeverMatches)
 
 TEST(CameraTableLookup, PicturesOutsideTheZoomRangeDoNotFail)
 {
-    const CameraTable table = tableOf(QStringLiteral("Cam,3,5.4,35\nZero,3,0,35\n"));
+    const CameraTable table =
+        tableOf(QStringLiteral("Cam,3,5.4,35\nZero,3,0,35\nHuge,1e30,5,35\n"));
     const FocalLengthDisplay wide = table.lookup(QStringLiteral("Cam"), 2.7);
     EXPECT_EQ(wide.zoomLine, QStringLiteral("×0.5"));
     EXPECT_EQ(wide.sliderValue, 5);
@@ -106,6 +108,11 @@ TEST(CameraTableLookup, PicturesOutsideTheZoomRangeDoNotFail)
     EXPECT_EQ(table.lookup(QStringLiteral("Cam"), 0).focalLengthLine, QStringLiteral("f  = 0 mm"));
     EXPECT_FALSE(table.lookup(QStringLiteral("Cam"), 0).sliderVisible);
     EXPECT_EQ(table.lookup(QStringLiteral("Zero"), 7).focalLengthLine, QStringLiteral("f  = 7 mm"));
+
+    // A zoom ratio beyond any lens's still gives a slider that holds the picture's position.
+    const FocalLengthDisplay huge = table.lookup(QStringLiteral("Huge"), 10);
+    EXPECT_EQ(huge.sliderMaximum, 1000000);
+    EXPECT_EQ(huge.sliderValue, 10);
 }
 
 TEST(CameraTableParse, FieldRules)
@@ -131,6 +138,40 @@ TEST(CameraTableParse, FieldRules)
     const CameraTable spread = tableOf(QStringLiteral("Cam\n3\n5.4,35\nB,2,3,4"));
     ASSERT_EQ(spread.count(), 2);
     EXPECT_FLOAT_EQ(spread.models()[0].wideEquivalent, 35.0f);
+}
+
+// Each record as "name|zoom|wide|equivalent", to compare whole tables at once.
+QStringList recordsOf(const QString &text)
+{
+    const CameraTable table = tableOf(text);
+    QStringList records;
+    for (const CameraModel &m : table.models())
+        records << QStringLiteral("%1|%2|%3|%4")
+                       .arg(m.name)
+                       .arg(m.zoomRatio)
+                       .arg(m.wideFocalLength)
+                       .arg(m.wideEquivalent);
+    return records;
+}
+
+TEST(CameraTableParse, EmptyFieldsKeepTheLaterRecordsInPlace)
+{
+    const QString next = QStringLiteral("Next|2|4|30");
+    const struct {
+        const char *text;
+        QStringList records;
+    } cases[] = {
+        {"Cam,3,5.4,\nNext,2,4,30\n", {QStringLiteral("Cam|3|5.4|0"), next}},
+        {"Cam,3,5.4,\r\nNext,2,4,30\r\n", {QStringLiteral("Cam|3|5.4|0"), next}},
+        {"Cam,3,5.4,  \nNext,2,4,30", {QStringLiteral("Cam|3|5.4|0"), next}},
+        {"Cam,3,5.4,\"\"\nNext,2,4,30", {QStringLiteral("Cam|3|5.4|0"), next}},
+        {"Cam,,,\nNext,2,4,30", {QStringLiteral("Cam|0|0|0"), next}},
+        {",3,5.4,35\nNext,2,4,30", {QStringLiteral("|3|5.4|35"), next}},
+        {"Cam,3,5.4,35\n\n  \r\nNext,2,4,30", {QStringLiteral("Cam|3|5.4|35"), next}},
+        {"Next,2,4,30\nCam,3,5.4,", {next, QStringLiteral("Cam|3|5.4|0")}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(recordsOf(QString::fromUtf8(c.text)), c.records) << c.text;
 }
 
 TEST(CameraTableParse, MalformedContentNeverStopsLoading)
