@@ -1,5 +1,23 @@
 #include "core/scan/thumbnaillistmodel.h"
 
+#include <QPainter>
+
+namespace
+{
+
+// How much of a ghosted row's text and picture shows through.
+constexpr int kGhostAlpha = 110;
+
+QImage dimmed(const QImage &picture)
+{
+    QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.fillRect(image.rect(), QColor(255, 255, 255, 255 - kGhostAlpha));
+    return image;
+}
+
+} // namespace
+
 ThumbnailListModel::ThumbnailListModel(Decode decode, qint64 cacheBytes, QObject *parent)
     : QAbstractListModel(parent), m_decode(std::move(decode)), m_cache(cacheBytes)
 {
@@ -78,6 +96,38 @@ void ThumbnailListModel::setName(int row, const QString &name)
     Q_EMIT dataChanged(index(row), index(row), {Qt::DisplayRole, Qt::EditRole});
 }
 
+void ThumbnailListModel::setGhosted(int row)
+{
+    if (!validRow(row) || m_rows[row].ghosted)
+        return;
+    m_rows[row].ghosted = true;
+    Q_EMIT dataChanged(index(row), index(row),
+                       {Qt::ForegroundRole, Qt::DecorationRole, GhostedRole});
+}
+
+bool ThumbnailListModel::isGhosted(int row) const
+{
+    return validRow(row) && m_rows[row].ghosted;
+}
+
+void ThumbnailListModel::invertTextColor(int row)
+{
+    if (!validRow(row))
+        return;
+    m_rows[row].textInverted = !m_rows[row].textInverted;
+    Q_EMIT dataChanged(index(row), index(row), {Qt::ForegroundRole});
+}
+
+QColor ThumbnailListModel::textColor(const Row &entry) const
+{
+    QColor color = entry.fromExif ? m_exifColor : m_notExifColor;
+    if (entry.textInverted)
+        color = QColor(255 - color.red(), 255 - color.green(), 255 - color.blue());
+    if (entry.ghosted)
+        color.setAlpha(kGhostAlpha);
+    return color;
+}
+
 QImage ThumbnailListModel::picture(int row) const
 {
     if (!validRow(row))
@@ -113,13 +163,15 @@ QVariant ThumbnailListModel::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
         return entry.name;
     case Qt::ForegroundRole:
-        return entry.fromExif ? m_exifColor : m_notExifColor;
+        return textColor(entry);
     case Qt::DecorationRole:
-        return picture(index.row());
+        return entry.ghosted ? dimmed(picture(index.row())) : picture(index.row());
     case TagRole:
         return entry.tag;
     case FromExifRole:
         return entry.fromExif;
+    case GhostedRole:
+        return entry.ghosted;
     default:
         return {};
     }

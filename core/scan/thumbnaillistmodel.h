@@ -20,7 +20,9 @@
 // Roles: DisplayRole and EditRole the file name, ForegroundRole the text
 // colour (Exif or not), DecorationRole a QImage at imageSize(), TagRole the
 // ten size digits of drawn pictures, FromExifRole whether the Exif thumbnail
-// was used.
+// was used, GhostedRole whether the file changed since the scan (its text and
+// picture are then shown dimmed, as the picture is stale until the folder is
+// read again).
 //
 // A view should set uniform item sizes (QListView::setUniformItemSizes), so
 // that laying out the list asks for one picture, not for every row's.
@@ -29,7 +31,7 @@ class ThumbnailListModel : public QAbstractListModel
     Q_OBJECT
 
   public:
-    enum Role { TagRole = Qt::UserRole + 1, FromExifRole };
+    enum Role { TagRole = Qt::UserRole + 1, FromExifRole, GhostedRole };
 
     // Turns a kept picture back into an image of exactly `size`; null on failure.
     using Decode = std::function<QImage(const QByteArray &jpeg, QSize size)>;
@@ -57,6 +59,13 @@ class ThumbnailListModel : public QAbstractListModel
     int rowOfName(const QString &name) const;
     // New file name of a row after an in-place rename.
     void setName(int row, const QString &name);
+    // Marks a row whose file was changed in place (turned) since the scan.
+    void setGhosted(int row);
+    bool isGhosted(int row) const;
+    // Shows a row's text in the complement of its colour (each channel 255
+    // less its value), marking an entry left out of a command; twice restores it.
+    void invertTextColor(int row);
+
     // The row's picture, decoded on demand.
     QImage picture(int row) const;
 
@@ -75,7 +84,11 @@ class ThumbnailListModel : public QAbstractListModel
         QByteArray jpeg;
         quint64 key; // the row's cache key; stays when rows before it are removed
         bool fromExif;
+        bool ghosted = false;
+        bool textInverted = false;
     };
+
+    QColor textColor(const Row &entry) const;
 
     bool validRow(int row) const { return row >= 0 && row < int(m_rows.size()); }
 
