@@ -74,6 +74,7 @@ class Form1 : public QMainWindow
     void Form_KeyPress(int keyAscii);
     void mnuEditSelAll_Click();
     void mnuEdit2Exif_Click();
+    void mnuEditRotate_Click();
     void popExOpen_Click();
     void reloadShownFolder();
 

@@ -22,7 +22,6 @@ const QStringList kAwaitingOperation = {
     QStringLiteral("mnuEditHide"),      QStringLiteral("mnuFileCopy"),
     QStringLiteral("mnuFileMove"),      QStringLiteral("mnuFileRenameOrigin"),
     QStringLiteral("mnuFileDel"),       QStringLiteral("mnuEditWallPaper"),
-    QStringLiteral("mnuEditRotate"),
 };
 
 // Pop-up items and the menu-bar items they run. popOpen and popExOpen run operations of their own.

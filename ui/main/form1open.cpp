@@ -30,6 +30,8 @@ void Form1::connectScanCommands()
             &Form1::mnuEditSelAll_Click);
     connect(command(QStringLiteral("mnuEdit2Exif")), &QAction::triggered, this,
             &Form1::mnuEdit2Exif_Click);
+    connect(command(QStringLiteral("mnuEditRotate")), &QAction::triggered, this,
+            &Form1::mnuEditRotate_Click);
     connect(command(QStringLiteral("popOpen")), &QAction::triggered, this,
             &Form1::ListView1_DblClick);
     connect(command(QStringLiteral("popExOpen")), &QAction::triggered, this,

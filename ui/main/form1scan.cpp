@@ -105,7 +105,8 @@ void Form1::createScanParts()
     m_progressBar1->hide();
 
     // Off until a folder is shown; the command states switch them from then on.
-    for (const char *name : {"mnuEditSelAll", "mnuEdit2Exif", "popOpen", "popExOpen"})
+    for (const char *name :
+         {"mnuEditSelAll", "mnuEdit2Exif", "mnuEditRotate", "popOpen", "popExOpen"})
         command(QString::fromLatin1(name))->setEnabled(false);
 
     m_keyPreview = new KeyPreview(this);
