@@ -265,7 +265,8 @@ TEST_F(Form1Test, ToolbarFollowsEachCommandState)
         {1, QStringList{"Open"} + modesAndSizes},
         {2, {"Stop"}},
         {3, QStringList{"Open", "SelAll"} + modesAndSizes + QStringList{"Reload"}},
-        {4, QStringList{"Open", "SelAll"} + modesAndSizes + QStringList{"Reload", "jpg2Exif"}},
+        {4, QStringList{"Open", "SelAll"} + modesAndSizes +
+                QStringList{"Reload", "jpg2Exif", "Rotate"}},
         {5, QStringList{"Open"} + modesAndSizes + QStringList{"Reload"}},
     };
     for (int state : {2, 3, 4, 5, 1}) {

@@ -178,6 +178,8 @@ TEST_F(RotationDialog, PromptsAndTheirOutcomes)
         QString title;
         QString text;
         bool turned;
+        // Settings changed while the dialog is open: the run takes them.
+        std::optional<QPair<qint32, QString>> changedTo = std::nullopt;
     };
     const QString overwriteTitle = QStringLiteral("ﾌｧｲﾙの上書き");
     const QString overwrite = QStringLiteral("ﾌｧｲﾙを上書きします。よろしいですか？ ");
@@ -193,6 +195,12 @@ TEST_F(RotationDialog, PromptsAndTheirOutcomes)
          backupTitle, badName, false},
         {"backup name ..", 1, QStringLiteral(".."), PromptAnswer::Ok, PromptIcon::Critical,
          backupTitle, badName, false},
+        {"backups turned off while open", 1, QStringLiteral("Original"), PromptAnswer::Yes,
+         PromptIcon::Exclamation, overwriteTitle, overwrite, true,
+         QPair<qint32, QString>(0, QStringLiteral("Original"))},
+        {"backups turned on with no name while open", 0, QStringLiteral("Original"),
+         PromptAnswer::Ok, PromptIcon::Critical, backupTitle, badName, false,
+         QPair<qint32, QString>(1, QString())},
     };
     const QByteArray original = cameraJpeg();
     for (const Case &c : cases) {
@@ -206,6 +214,10 @@ TEST_F(RotationDialog, PromptsAndTheirOutcomes)
         m_prompts.queueAnswer(*c.answer);
         auto dialog = open();
         control<QRadioButton>(*dialog, QStringLiteral("OptRot_2"))->click();
+        if (c.changedTo) {
+            appSettings().general.RotBackUp = c.changedTo->first;
+            appSettings().general.RotBackUpFolder = c.changedTo->second;
+        }
         if (runnable(*dialog))
             control<QPushButton>(*dialog, QStringLiteral("Cmd_OK"))->click();
         ASSERT_EQ(m_prompts.requests().size(), 1);
@@ -215,6 +227,7 @@ TEST_F(RotationDialog, PromptsAndTheirOutcomes)
         EXPECT_EQ(readFile(m_folder + QStringLiteral("p.jpg")) != original, c.turned);
         EXPECT_EQ(m_model.isGhosted(0), c.turned);
         EXPECT_EQ(QDir(m_folder).entryList(QDir::Files | QDir::Hidden), QStringList{"p.jpg"});
+        EXPECT_FALSE(QFile::exists(QStringLiteral("/p.jpg")));
         if (c.icon == PromptIcon::Critical) {
             EXPECT_FALSE(runnable(*dialog));
             EXPECT_EQ(appSettings().general.RotBackUpFolder, QStringLiteral("ORIGINAL"));
