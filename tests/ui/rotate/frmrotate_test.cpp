@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "core/errorlog.h"
 #include "core/scan/thumbnaillistmodel.h"
 #include "core/settings/settings.h"
 #include "exif/jpgsize.h"
@@ -343,4 +344,52 @@ TEST_F(RotationDialog, RefusesToRunWhenItCannot)
         }
     }
     EXPECT_EQ(readFile(m_folder + QStringLiteral("a.jpg")), cameraJpeg());
+}
+
+// A file that fails is logged with its reason and the batch ends with one
+// summary; closing the window during a batch stops it like 中断.
+TEST_F(RotationDialog, BatchLogsFailuresAndStopsWhenClosed)
+{
+    const QByteArray original = cameraJpeg();
+    addPictures({{QStringLiteral("1.jpg"), original},
+                 {QStringLiteral("bad.jpg"), original},
+                 {QStringLiteral("2.jpg"), original},
+                 {QStringLiteral("3.jpg"), original}});
+    select({0, 1, 2, 3});
+    const auto failingOnBad = [](QString *error) -> VelmorRotPort {
+        const VelmorRotPort bridge = loadVelmorRot(error);
+        return [bridge](const QString &source, const QString &destination, qint32 code) {
+            return source.endsWith(QStringLiteral("/bad.jpg")) ? qint32(102)
+                                                               : bridge(source, destination, code);
+        };
+    };
+    QStringList logged;
+    setErrorLogSink([&logged](const QString &line) { logged.append(line); });
+    m_prompts.queueAnswer(PromptAnswer::Ok);
+    auto dialog = open(failingOnBad);
+    auto *fileNumber = control<QLabel>(*dialog, QStringLiteral("LblFileNumber"));
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (fileNumber->text() == QStringLiteral("4 / 4 ﾌｧｲﾙ"))
+            dialog->close();
+    });
+    closer.start(0);
+    control<QRadioButton>(*dialog, QStringLiteral("OptRot_1"))->click();
+    control<QPushButton>(*dialog, QStringLiteral("Cmd_OK"))->click();
+    closer.stop();
+    setErrorLogSink({});
+
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->turnedCount(), 2);
+    EXPECT_EQ(readFile(m_folder + QStringLiteral("bad.jpg")), original);
+    EXPECT_EQ(readFile(m_folder + QStringLiteral("3.jpg")), original);
+    EXPECT_EQ(frameSize(m_folder + QStringLiteral("2.jpg")), QSize(480, 640));
+    ASSERT_EQ(logged.size(), 1);
+    EXPECT_TRUE(logged[0].contains(m_folder + QStringLiteral("bad.jpg"))) << qPrintable(logged[0]);
+    ASSERT_EQ(m_prompts.requests().size(), 1);
+    EXPECT_EQ(m_prompts.requests()[0].icon, PromptIcon::Exclamation);
+    EXPECT_EQ(m_prompts.requests()[0].title, QStringLiteral("画像の回転"));
+    EXPECT_EQ(m_prompts.requests()[0].text,
+              QStringLiteral("1 ﾌｧｲﾙを回転できませんでした。\r\n\r\n"
+                             "bad.jpg: the rotation engine failed (102)"));
 }
