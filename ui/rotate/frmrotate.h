@@ -42,7 +42,6 @@ class frmRotate : public QDialog
 
     // Pictures turned by the run; 0 before one.
     int turnedCount() const { return m_turned; }
-    bool isSingleMode() const { return m_selectedCount == 1; }
 
   protected:
     void closeEvent(QCloseEvent *event) override;
