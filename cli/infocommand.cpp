@@ -35,10 +35,10 @@ int runInfoCommand(const QStringList &arguments)
             return kUsageStatus;
         table.load(tablePath);
     } else {
-        const QString installed = QDir(dataFolder()).filePath(QStringLiteral("Tabilo.dat"));
-        if (table.load(installed) != CameraTable::LoadResult::Loaded)
+        const QString defaultTable = QDir(dataFolder()).filePath(QStringLiteral("Tabilo.dat"));
+        if (table.load(defaultTable) != CameraTable::LoadResult::Loaded)
             failUsage(QStringLiteral("%1: %2; no 35 mm equivalents")
-                          .arg(installed, table.errorString()));
+                          .arg(defaultTable, table.errorString()));
     }
 
     const std::optional<PanelContent> panel = panelContentForFile(path, QString(), table);

@@ -4,7 +4,8 @@
 #include <QUrl>
 
 // The program's help, shown in its own help window from the folder help/
-// of the data folder (see HelpBook and platform/installlayout.h). One help window serves every call.
+// of the data folder (see HelpBook and platform/installlayout.h). One help window serves every
+// call.
 
 // The help folder: help/ in the data folder.
 QString helpFolder();

@@ -13,10 +13,7 @@
 #include <QListView>
 #include <QMouseEvent>
 
-Form1::Form1(QSettings &store, QWidget *parent)
-    : Form1(store, ::dataFolder(), parent)
-{
-}
+Form1::Form1(QSettings &store, QWidget *parent) : Form1(store, ::dataFolder(), parent) {}
 
 Form1::Form1(QSettings &store, const QString &dataFolder, QWidget *parent)
     : QMainWindow(parent), m_store(store), m_dataFolder(withTrailingBackslash(dataFolder))
