@@ -39,7 +39,8 @@ grep -q "35mm換算" "$work/info" || fail "info did not use the camera table"
 
 echo "== tabilo-cli rotate"
 "$usr/bin/tabilo-cli" rotate --code 1 --no-backup "$picture"
-"$usr/bin/tabilo-cli" info "$picture" | grep -q "幅   : 240" || fail "the picture was not turned"
+"$usr/bin/tabilo-cli" jpeg "$picture" | grep -q '"width":240,"height":320' ||
+    fail "the picture was not turned"
 
 echo "== tabilo on the offscreen platform"
 status=0
