@@ -1,14 +1,14 @@
 #include "cli/clisupport.h"
 #include "cli/commands.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 #include "core/cameratable.h"
 #include "core/panellines.h"
+#include "platform/installlayout.h"
 
 // tabilo-cli info FILE [--table PATH]: the eighteen lines the information panel shows for
-// FILE, one per line. The camera table defaults to the Tabilo.dat beside the program.
+// FILE, one per line. The camera table defaults to the Tabilo.dat of the data folder.
 int runInfoCommand(const QStringList &arguments)
 {
     QString path;
@@ -35,11 +35,10 @@ int runInfoCommand(const QStringList &arguments)
             return kUsageStatus;
         table.load(tablePath);
     } else {
-        const QString besideProgram =
-            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Tabilo.dat"));
-        if (table.load(besideProgram) != CameraTable::LoadResult::Loaded)
+        const QString defaultTable = QDir(dataFolder()).filePath(QStringLiteral("Tabilo.dat"));
+        if (table.load(defaultTable) != CameraTable::LoadResult::Loaded)
             failUsage(QStringLiteral("%1: %2; no 35 mm equivalents")
-                          .arg(besideProgram, table.errorString()));
+                          .arg(defaultTable, table.errorString()));
     }
 
     const std::optional<PanelContent> panel = panelContentForFile(path, QString(), table);

@@ -1,9 +1,9 @@
 #include "platform/spinwellloader.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QLibrary>
 
+#include "platform/installlayout.h"
 #include "spinwell/spinwell.h"
 
 VelmorRotPort loadVelmorRot(QString *error)
@@ -11,8 +11,7 @@ VelmorRotPort loadVelmorRot(QString *error)
     static SpinwellVelmorRot bound = nullptr;
     if (!bound) {
         // Kept loaded for the rest of the run once bound.
-        static QLibrary library(QCoreApplication::applicationDirPath() +
-                                QStringLiteral("/libspinwell.so"));
+        static QLibrary library(libraryFolder() + QStringLiteral("/libspinwell.so"));
         bound = reinterpret_cast<SpinwellVelmorRot>(library.resolve("velmorRot"));
         if (!bound) {
             *error = library.errorString();

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-// The rotation bridge libspinwell.so beside the program, bound on the first
+// The rotation bridge libspinwell.so in the library folder, bound on the first
 // rotation rather than at start, so that a missing library is reported where
 // it is needed instead of ending the program.
 

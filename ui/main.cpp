@@ -6,10 +6,12 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
-// The program reads no command-line arguments: it starts with the stored settings and an
-// empty list.
+// tabilo [FOLDER | PICTURE]: starts with the stored settings and an empty list, or with the
+// named folder (a picture: its folder, that picture selected) as a file manager's "Open with"
+// passes it.
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
@@ -27,6 +29,13 @@ int main(int argc, char *argv[])
     setPrompter(&widgetPrompter);
 
     Form1 mainWindow(settingsStore());
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) {
+        // Once the window is painted, so that the scan's progress shows in it.
+        QTimer::singleShot(0, &mainWindow, [&mainWindow, path = arguments.at(1)] {
+            mainWindow.openStartPath(path);
+        });
+    }
     const int result = QApplication::exec();
     setPrompter(nullptr);
     return result;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QPointer>
 
+#include "platform/installlayout.h"
 #include "ui/help/helpwindow.h"
 
 namespace
@@ -29,7 +30,7 @@ void bringUp(HelpWindow *window)
 
 QString helpFolder()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help"));
+    return QDir(dataFolder()).filePath(QStringLiteral("help"));
 }
 
 QUrl webPageAddress()

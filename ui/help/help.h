@@ -4,13 +4,14 @@
 #include <QUrl>
 
 // The program's help, shown in its own help window from the folder help/
-// beside the program (see HelpBook). One help window serves every call.
+// of the data folder (see HelpBook and platform/installlayout.h). One help window serves every
+// call.
 
-// The help folder: help/ in the program's own folder.
+// The help folder: help/ in the data folder.
 QString helpFolder();
 
 // The page the Help menu's latest-version item opens: the address the build was
-// given (TABILO_WEB_PAGE), or else the help contents beside the program, which
+// given (TABILO_WEB_PAGE), or else the help contents of the data folder, which
 // are always there to be read.
 QUrl webPageAddress();
 

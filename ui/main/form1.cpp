@@ -1,6 +1,7 @@
 #include "ui/main/form1.h"
 
 #include "core/paths.h"
+#include "platform/installlayout.h"
 #include "ui/frminfo.h"
 #include "ui/main/openedwindows.h"
 #include "ui/main/statuspanel.h"
@@ -12,13 +13,10 @@
 #include <QListView>
 #include <QMouseEvent>
 
-Form1::Form1(QSettings &store, QWidget *parent)
-    : Form1(store, QCoreApplication::applicationDirPath(), parent)
-{
-}
+Form1::Form1(QSettings &store, QWidget *parent) : Form1(store, ::dataFolder(), parent) {}
 
-Form1::Form1(QSettings &store, const QString &programFolder, QWidget *parent)
-    : QMainWindow(parent), m_store(store), m_programFolder(withTrailingBackslash(programFolder))
+Form1::Form1(QSettings &store, const QString &dataFolder, QWidget *parent)
+    : QMainWindow(parent), m_store(store), m_dataFolder(withTrailingBackslash(dataFolder))
 {
     m_openedWindows = new OpenedWindows(this);
     setObjectName(QStringLiteral("Form1"));

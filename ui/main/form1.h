@@ -35,9 +35,9 @@ class Form1 : public QMainWindow
 
   public:
     explicit Form1(QSettings &store, QWidget *parent = nullptr);
-    // `programFolder` is where the camera table "Tabilo.dat" is read from (normally the
-    // program's own folder).
-    Form1(QSettings &store, const QString &programFolder, QWidget *parent = nullptr);
+    // `dataFolder` is where the camera table "Tabilo.dat" is read from (normally the
+    // program's data folder, see platform/installlayout.h).
+    Form1(QSettings &store, const QString &dataFolder, QWidget *parent = nullptr);
     ~Form1() override;
 
     // Enables the menus and toolbar buttons of command state 1..5. The same state twice in a row
@@ -59,7 +59,7 @@ class Form1 : public QMainWindow
     QAction *command(const QString &name) const; // menu and pop-up items by name
     QMenu *popupMenu() const { return m_popMnu; }
     FrmInfo *frmInfo() const { return m_frmInfo; }
-    QString programFolder() const { return m_programFolder; }
+    QString dataFolder() const { return m_dataFolder; }
     bool keepReading() const { return m_keepReading; }
 
     // Folder scan and opening pictures (form1scan.cpp, form1open.cpp)
@@ -69,6 +69,9 @@ class Form1 : public QMainWindow
     ThumbnailListModel *thumbnailModel() const { return m_thumbnails; }
     QProgressBar *progressBar() const { return m_progressBar1; }
     void mnuFileOpen_Click();
+    // What the command line named: a folder, or a picture's folder with that picture selected
+    // and shown in the panel. A path that does not exist is reported and the list stays empty.
+    void openStartPath(const QString &path);
     void ListView1_DblClick();
     // The character code of a key the window sees before its controls (27 Esc, 13 Enter).
     void Form_KeyPress(int keyAscii);
@@ -140,6 +143,7 @@ class Form1 : public QMainWindow
     QStringList file1Names() const;
     std::optional<int> runConversion();
     int selectedRow() const;
+    void selectPicture(const QString &name);
 
     // Information panel, camera table and layout
     void createInformationPanel(QWidget *area);
@@ -172,7 +176,7 @@ class Form1 : public QMainWindow
     KeyPreview *m_keyPreview = nullptr;
     OpenedWindows *m_openedWindows = nullptr;
     bool m_unloaded = false;
-    QString m_programFolder;
+    QString m_dataFolder;
 
     QListView *m_listView1 = nullptr;
     QWidget *m_dataBox = nullptr;

@@ -6,11 +6,11 @@
 
 #include <QTimer>
 
-// Reads "Tabilo.dat" beside the program. Without it the program works, only without the
+// Reads "Tabilo.dat" from the data folder. Without it the program works, only without the
 // 35 mm equivalents and zoom factors; the user is told so once the window can be seen.
 void Form1::readCameraTable()
 {
-    switch (m_cameraTable.load(m_programFolder + QStringLiteral("Tabilo.dat"))) {
+    switch (m_cameraTable.load(m_dataFolder + QStringLiteral("Tabilo.dat"))) {
     case CameraTable::LoadResult::Loaded:
         statusPanel(1)->setText(QStringLiteral(" ") + QString::number(m_cameraTable.count()) +
                                 QStringLiteral(" ﾓﾃﾞﾙのﾃﾞｰﾀを読み込みました。"));

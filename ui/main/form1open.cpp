@@ -10,6 +10,8 @@
 #include "ui/viewer/frmpictex.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QListView>
 
@@ -52,6 +54,34 @@ void Form1::mnuFileOpen_Click()
     }
     m_shownFolder = *folder;
     displayThumb(*folder);
+}
+
+void Form1::openStartPath(const QString &path)
+{
+    const QFileInfo named(path);
+    if (!named.exists()) {
+        prompter().message(PromptIcon::Exclamation, QStringLiteral("ﾌｧｲﾙが見つかりません"),
+                           QStringLiteral("ﾌｫﾙﾀﾞまたはﾌｧｲﾙが見つかりません。\r\n") + path,
+                           PromptButtons::Ok);
+        return;
+    }
+    const QString folder = named.isDir() ? named.absoluteFilePath() : named.absolutePath();
+    m_shownFolder = withTrailingBackslash(QDir::cleanPath(folder));
+    displayThumb(m_shownFolder);
+    if (!named.isDir())
+        selectPicture(named.fileName());
+}
+
+// Selects the listed picture `name` as a click would: panel, current picture, command state.
+void Form1::selectPicture(const QString &name)
+{
+    for (int row = 0; row < m_thumbnails->rowCount(); ++row) {
+        if (m_thumbnails->name(row) == name) {
+            m_listView1->setCurrentIndex(m_thumbnails->index(row));
+            ListView1_ItemClick();
+            return;
+        }
+    }
 }
 
 // The row the user works on: the current row when it is selected, else the first selected.

@@ -562,7 +562,7 @@ TEST_F(Form1Test, MaximisedShutdownStoresTheMaximisedRectangle)
 TEST_F(Form1Test, FirstStartOpensInThePicturesOrHomeFolder)
 {
     Form1 &form = start();
-    EXPECT_NE(appSettings().filePath, QDir::cleanPath(form.programFolder()));
+    EXPECT_NE(appSettings().filePath, QDir::cleanPath(form.dataFolder()));
     m_prompts.queueOpenFile(QString());
     form.command("mnuFileOpen")->trigger();
     ASSERT_EQ(m_prompts.requests().size(), 1);

@@ -623,3 +623,42 @@ TEST_F(Form1ScanTest, PopupItemsAgreeWithTheCommandsTheyRun)
         form().popupMenu()->hide();
     }
 }
+
+// "Open with" and the command line: a folder is read, a picture's folder is read with that
+// picture selected, and a path that is not there is told and leaves the list empty.
+TEST_F(Form1ScanTest, StartPathOpensFolderOrPicture)
+{
+    ScanFolder folder;
+    addCameraFiles(folder, 3);
+    struct Case {
+        QString path;
+        int selectedRow;
+    };
+    const Case cases[] = {{folder.path().chopped(1), -1},
+                          {folder.file(QStringLiteral("c01.jpg")), 1}};
+    for (const Case &start : cases) {
+        SCOPED_TRACE(start.path.toStdString());
+        appSettings().general.currentPicture.clear();
+        form().listView()->clearSelection();
+        form().openStartPath(start.path);
+        EXPECT_EQ(form().shownFolder(), folder.path());
+        EXPECT_EQ(names(model()), QStringList({"c00.jpg", "c01.jpg", "c02.jpg"}));
+        const bool pictureNamed = start.selectedRow >= 0;
+        EXPECT_EQ(form().listView()->selectionModel()->isRowSelected(1), pictureNamed);
+        EXPECT_EQ(appSettings().general.currentPicture, pictureNamed ? start.path : QString());
+    }
+}
+
+TEST_F(Form1ScanTest, MissingStartPathIsToldAndListStaysEmpty)
+{
+    const QString missing = m_storeFolder.filePath(QStringLiteral("gone/a.jpg"));
+    m_prompts.queueAnswer(PromptAnswer::Ok);
+    form().openStartPath(missing);
+
+    ASSERT_EQ(m_prompts.requests().size(), 1);
+    EXPECT_EQ(m_prompts.requests()[0].icon, PromptIcon::Exclamation);
+    EXPECT_TRUE(m_prompts.requests()[0].text.endsWith(missing));
+    EXPECT_EQ(model().rowCount(), 0);
+    EXPECT_TRUE(form().shownFolder().isEmpty());
+    EXPECT_TRUE(form().isVisible());
+}
