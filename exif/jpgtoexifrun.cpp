@@ -325,7 +325,7 @@ Jpg2ExifResult runJpg2Exif(const QStringList &paths, const Jpg2ExifOptions &opti
     // loop early throws away what was built ahead.
     BuildAhead<PreparedFile> ahead(
         paths.size(), [&](qsizetype i) { return prepareFile(paths[i], i, options); },
-        buildAheadWorkers());
+        options.workers > 0 ? options.workers : buildAheadWorkers());
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const PreparedFile prepared = takePrepared(ahead, paths[i], i, options);
         FileConversion conversion(paths[i], prepared, options, ports, result);

@@ -40,6 +40,7 @@ struct Jpg2ExifOptions {
     quint8 quality = 90; // thumbnail quality: 90, 80 or 70
     bool keepBackup = false;
     QString workFolder; // the private temporary folder, ending in "/"
+    int workers = 0;    // files read and built ahead at once; 0: one per core
 };
 
 // What the run needs from its surroundings. Every member must be set;
