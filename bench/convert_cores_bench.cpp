@@ -34,7 +34,7 @@ extern char **environ;
 namespace
 {
 
-constexpr int kFileCount = 40;
+constexpr int kFileCount = 100;
 constexpr int kRounds = 3;
 constexpr int kThumbQuality = 90;
 
