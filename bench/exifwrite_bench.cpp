@@ -9,18 +9,14 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
-#include <functional>
 
-#include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 
 #include <turbojpeg.h>
 
-#include "exif/jpegencoder.h"
+#include "bench/plainpictures.h"
 #include "exif/jpgtoexifrun.h"
 
 namespace
@@ -28,61 +24,12 @@ namespace
 
 constexpr int kFileCount = 100;
 constexpr int kRounds = 3;
-constexpr int kWidth = 4000;
-constexpr int kHeight = 3000;
 
 using Clock = std::chrono::steady_clock;
 
 double millisecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// A photograph-like picture: smooth colour fields with fine grain, about 3 MB
-// as a JPEG.
-QImage makePicture()
-{
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    quint32 noise = 12345;
-    for (int y = 0; y < kHeight; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < kWidth; ++x) {
-            noise = noise * 1664525u + 1013904223u;
-            const int grain = int(noise >> 29) - 4;
-            const int r = 128 + int(90 * std::sin(x * 0.0031 + y * 0.0017)) + grain;
-            const int g = 128 + int(90 * std::sin(x * 0.0013 - y * 0.0029)) + grain;
-            const int b = 128 + int(90 * std::cos((x + y) * 0.0021)) + grain;
-            line[x] = qRgb(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255));
-        }
-    }
-    return image;
-}
-
-QByteArray sourcePicture(const QString &cacheFolder)
-{
-    const QString path = cacheFolder + QStringLiteral("/exifwrite-plain-4000x3000.jpg");
-    QFile cached(path);
-    if (cached.open(QIODevice::ReadOnly))
-        return cached.readAll();
-    QDir().mkpath(cacheFolder);
-    const QByteArray jpeg = encodeJpeg(makePicture(), kWidth, kHeight, 92);
-    QFile out(path);
-    if (out.open(QIODevice::WriteOnly))
-        out.write(jpeg);
-    return jpeg;
-}
-
-QStringList fillFolder(const QString &folder, const QByteArray &jpeg)
-{
-    QStringList paths;
-    for (int i = 0; i < kFileCount; ++i) {
-        const QString path = folder + QStringLiteral("/IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size())
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        paths.append(path);
-    }
-    return paths;
 }
 
 // The floor for one file: read it, decode it at 1/8 scale, write its bytes once.
@@ -149,16 +96,16 @@ int main(int argc, char **argv)
 {
     const QString cacheFolder =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TABILO_BENCH_CACHE);
-    const QByteArray jpeg = sourcePicture(cacheFolder);
+    const QByteArray jpeg = plainPicture(cacheFolder);
     std::printf("source: %d x %d plain JPEG, %.2f MB; %d files per round, best of %d rounds\n",
-                kWidth, kHeight, jpeg.size() / 1e6, kFileCount, kRounds);
+                kPlainWidth, kPlainHeight, jpeg.size() / 1e6, kFileCount, kRounds);
 
     double bestConversion = 1e300, bestFloor = 1e300;
     for (int round = 0; round < kRounds; ++round) {
         // Beside the cache, so that the pictures lie on the disk a user's folder would.
         QTemporaryDir pictures(cacheFolder + QStringLiteral("/exifwrite-XXXXXX"));
         QTemporaryDir work;
-        const QStringList paths = fillFolder(pictures.path(), jpeg);
+        const QStringList paths = fillFolder(pictures.path(), jpeg, kFileCount);
         bestFloor = std::min(bestFloor, floorRound(paths));
         int converted = 0;
         bestConversion = std::min(

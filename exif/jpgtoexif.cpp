@@ -48,8 +48,6 @@ constexpr qint64 kMaxSegmentLength = 0xFFFF;
 
 constexpr int kDateTextLength = 20;
 
-const QString kPartBase = QStringLiteral("EXIFFILE");
-
 class TiffWriter
 {
   public:
@@ -86,14 +84,11 @@ quint32 undefinedValue(const char (&four)[5])
 }
 
 struct PartFiles {
-    explicit PartFiles(const QString &folder)
-        : thumb1(folder + kPartBase + QStringLiteral(".thumb1")),
-          thumb2(folder + kPartBase + QStringLiteral(".thumb2")),
-          soi(folder + kPartBase + QStringLiteral(".SOI")),
-          ifd0(folder + kPartBase + QStringLiteral(".0IFD")),
-          exifIfd(folder + kPartBase + QStringLiteral(".EIFD")),
-          ifd1(folder + kPartBase + QStringLiteral(".1IFD")),
-          exif(folder + kPartBase + QStringLiteral(".EXIF"))
+    explicit PartFiles(const QString &base)
+        : thumb1(base + QStringLiteral(".thumb1")), thumb2(base + QStringLiteral(".thumb2")),
+          soi(base + QStringLiteral(".SOI")), ifd0(base + QStringLiteral(".0IFD")),
+          exifIfd(base + QStringLiteral(".EIFD")), ifd1(base + QStringLiteral(".1IFD")),
+          exif(base + QStringLiteral(".EXIF"))
     {
     }
     ~PartFiles()
@@ -274,12 +269,13 @@ const QString kThumbLabel = QStringLiteral("make thum2");
 
 } // namespace
 
-ExifBuild MakeExifFile(const QString &sourcePath, quint8 quality, const QString &workFolder)
+ExifBuild MakeExifFile(const QString &sourcePath, quint8 quality, const QString &workFolder,
+                       const QString &workName)
 {
     if (workFolder.isEmpty())
         return failed({QStringLiteral("make thum")},
                       StepError::because(QStringLiteral("no private work folder")));
-    PartFiles parts(workFolder);
+    PartFiles parts(workFolder + workName);
     removeFile(parts.exif);
 
     Source source;

@@ -26,9 +26,13 @@ struct ExifBuild {
     bool ok() const { return !path.isEmpty(); }
 };
 
+// The name the work files of a build start with, unless the caller gives each
+// build its own so that several can run at once.
+inline constexpr char kExifWorkName[] = "EXIFFILE";
+
 // Builds the Exif version of the JPEG file at sourcePath into workFolder
-// (which ends in "/") as "EXIFFILE.EXIF", through part files named
-// "EXIFFILE.*" that are removed again on every path. The source is only read.
+// (which ends in "/") as workName + ".EXIF", through part files named
+// workName + ".*" that are removed again on every path. The source is only read.
 // The thumbnail is encoded at quality (90, 80, 70).
 //
 // Segments in front of the source's first DQT are dropped, except those the
@@ -39,4 +43,5 @@ struct ExifBuild {
 // 8-bit source, one cut short, and one that holds an Exif segment already
 // (one the readers cannot parse, or one behind another segment). A source
 // whose frame header comes before its first DQT fails at the merge.
-ExifBuild MakeExifFile(const QString &sourcePath, quint8 quality, const QString &workFolder);
+ExifBuild MakeExifFile(const QString &sourcePath, quint8 quality, const QString &workFolder,
+                       const QString &workName = QLatin1String(kExifWorkName));

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "exif/buildahead.h"
 #include "exif/exifdata.h"
 #include "exif/jpgtoexif.h"
 #include "exif/workfile.h"
@@ -118,6 +119,50 @@ bool hasNoHardLinks(int linkError)
            linkError == ENOSYS;
 }
 
+// What the workers find out and build for one picture ahead of its turn: no
+// step here changes anything outside the private work folder.
+struct PreparedFile {
+    QString picture; // the file behind a symbolic link, else the path itself
+    bool alreadyExif = false;
+    FileVersion before; // taken before the build read the picture
+    ExifBuild build;
+    OwnedWorkFile built; // removed unless placed, also when a stopped run throws it away
+};
+
+PreparedFile prepareFile(const QString &path, qsizetype index, const Jpg2ExifOptions &options)
+{
+    PreparedFile prepared;
+    prepared.picture = pictureBehind(path);
+    // Taken first: any change to the picture from here on stops its conversion.
+    statFile(prepared.picture, prepared.before);
+    ExifData exif;
+    exif.SetExif(path);
+    prepared.alreadyExif = exif.IsExif();
+    if (prepared.alreadyExif)
+        return prepared;
+    // Builds run side by side: each gets work files of its own.
+    const QString workName =
+        QLatin1String(kExifWorkName) + QLatin1Char('-') + QString::number(index);
+    prepared.build = MakeExifFile(prepared.picture, options.quality, options.workFolder, workName);
+    prepared.built = OwnedWorkFile(prepared.build.path);
+    return prepared;
+}
+
+// The next file as it is at its turn. One that changed since it was read ahead
+// (listed twice, or a link listed beside its picture) is read and built again
+// now, so that it meets the run's own earlier steps as it would one at a time.
+PreparedFile takePrepared(BuildAhead<PreparedFile> &ahead, const QString &path, qsizetype index,
+                          const Jpg2ExifOptions &options)
+{
+    PreparedFile prepared = ahead.takeNext();
+    FileVersion now;
+    statFile(prepared.picture, now);
+    if (now.sameAs(prepared.before))
+        return prepared;
+    prepared = PreparedFile(); // its work files go before the new build names them again
+    return prepareFile(path, index, options);
+}
+
 enum class FileEnd { Next, EndRun };
 
 // One picture through the steps; returns whether the run goes on. The file is
@@ -126,18 +171,18 @@ enum class FileEnd { Next, EndRun };
 class FileConversion
 {
   public:
-    FileConversion(const QString &path, const Jpg2ExifOptions &options, const Jpg2ExifPorts &ports,
+    FileConversion(const QString &path, const PreparedFile &prepared,
+                   const Jpg2ExifOptions &options, const Jpg2ExifPorts &ports,
                    Jpg2ExifResult &result)
-        : m_path(path), m_picture(pictureBehind(path)), m_temp(m_picture + kTempSuffix),
+        : m_path(path), m_picture(prepared.picture), m_temp(m_picture + kTempSuffix),
           m_backup(jpg2ExifBackupPath(m_picture)), m_folder(QFileInfo(m_picture).absolutePath()),
-          m_options(options), m_ports(ports), m_result(result)
+          m_prepared(prepared), m_options(options), m_ports(ports), m_result(result)
     {
     }
 
-    FileEnd run(ExifData &exif)
+    FileEnd run()
     {
-        exif.SetExif(m_path);
-        if (exif.IsExif()) {
+        if (m_prepared.alreadyExif) {
             m_ports.fileDone(m_path, Jpg2ExifOutcome::AlreadyExif, QString());
             return FileEnd::Next;
         }
@@ -147,9 +192,6 @@ class FileConversion
   private:
     FileEnd convert()
     {
-        // Taken first: any change to the picture from here on stops its conversion.
-        FileVersion before;
-        statFile(m_picture, before);
         StepError error = m_ports.readAttributes(m_path, m_attributes);
         if (error.failed) {
             // Not the file's failure: it is converted and keeps what attributes it gets.
@@ -162,16 +204,16 @@ class FileConversion
             return FileEnd::EndRun;
         }
 
-        const ExifBuild build = MakeExifFile(m_picture, m_options.quality, m_options.workFolder);
+        const ExifBuild &build = m_prepared.build;
         if (!build.ok()) {
             for (const QString &label : build.labels)
                 m_ports.log(label, build.error);
             return failed(build.labels.value(0) + QStringLiteral(": ") + build.error.description);
         }
-        if (error = placeBuiltFile(build.path, m_temp, before); error.failed)
+        if (error = placeBuiltFile(build.path, m_temp, m_prepared.before); error.failed)
             return failedAfterBuild(m_path + QStringLiteral("jpg2exifhenkan 5"), error);
         FileVersion now;
-        if (error = statFile(m_picture, now); !error.failed && !now.sameAs(before))
+        if (error = statFile(m_picture, now); !error.failed && !now.sameAs(m_prepared.before))
             error = StepError::because(m_path + QStringLiteral(": changed while being converted"));
         if (error.failed)
             return failedAfterBuild(m_path + QStringLiteral("jpg2exifhenkan 5"), error);
@@ -249,6 +291,7 @@ class FileConversion
     }
 
     QString m_path, m_picture, m_temp, m_backup, m_folder;
+    const PreparedFile &m_prepared;
     const Jpg2ExifOptions &m_options;
     const Jpg2ExifPorts &m_ports;
     Jpg2ExifResult &m_result;
@@ -270,10 +313,16 @@ Jpg2ExifResult runJpg2Exif(const QStringList &paths, const Jpg2ExifOptions &opti
                            const Jpg2ExifPorts &ports)
 {
     Jpg2ExifResult result;
-    ExifData exif; // one object serves the run: only IsExif is read
+    // Files are read and built ahead on the workers; the steps that change the
+    // user's folder, and every report, follow here in list order. Leaving the
+    // loop early throws away what was built ahead.
+    BuildAhead<PreparedFile> ahead(
+        paths.size(), [&](qsizetype i) { return prepareFile(paths[i], i, options); },
+        options.workers > 0 ? options.workers : buildAheadWorkers());
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        FileConversion conversion(paths[i], options, ports, result);
-        if (conversion.run(exif) == FileEnd::EndRun)
+        const PreparedFile prepared = takePrepared(ahead, paths[i], i, options);
+        FileConversion conversion(paths[i], prepared, options, ports, result);
+        if (conversion.run() == FileEnd::EndRun)
             break;
         ports.progress(int(i + 1), int(paths.size()));
         if (!ports.keepRunning()) {

@@ -8,8 +8,14 @@
 #include "exif/steperror.h"
 #include "exif/workfile.h"
 
-// Converts a list of JPEG files in place into Exif files (MakeExifFile), one
-// after another, as the conversion dialog and the command line run it.
+// Converts a list of JPEG files in place into Exif files (MakeExifFile), as
+// the conversion dialog and the command line run it.
+//
+// The pictures are read and their Exif files built ahead, one worker per core,
+// in the private work folder; the steps that change the user's folder follow
+// one file after another in list order on the calling thread, which is the
+// only thread the ports are called on. A stopped run throws away what was
+// built ahead and touches no picture it did not reach.
 //
 // No picture is ever lost: the built file is complete and on disk under the
 // picture's name + "VORNTMP" before the picture itself is touched; it then
@@ -34,6 +40,7 @@ struct Jpg2ExifOptions {
     quint8 quality = 90; // thumbnail quality: 90, 80 or 70
     bool keepBackup = false;
     QString workFolder; // the private temporary folder, ending in "/"
+    int workers = 0;    // files read and built ahead at once; 0: one per core
 };
 
 // What the run needs from its surroundings. Every member must be set;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -47,3 +49,32 @@ StepError settleLike(const QString &path, const QString &model);
 
 // Removes the file at path; a file that is already gone is success.
 StepError removeFile(const QString &path);
+
+// A file in the private work folder that belongs to one item of a run: removed
+// when its owner lets go of it, whether it was used or thrown away. A file that
+// was renamed to its place meanwhile is simply not found then.
+class OwnedWorkFile
+{
+  public:
+    OwnedWorkFile() = default;
+    explicit OwnedWorkFile(const QString &path) : m_path(path) {}
+    ~OwnedWorkFile() { removeIfOwned(); }
+    OwnedWorkFile(OwnedWorkFile &&other) noexcept : m_path(std::exchange(other.m_path, {})) {}
+    OwnedWorkFile &operator=(OwnedWorkFile &&other) noexcept
+    {
+        removeIfOwned();
+        m_path = std::exchange(other.m_path, {});
+        return *this;
+    }
+    OwnedWorkFile(const OwnedWorkFile &) = delete;
+    OwnedWorkFile &operator=(const OwnedWorkFile &) = delete;
+
+  private:
+    void removeIfOwned()
+    {
+        if (!m_path.isEmpty())
+            removeFile(m_path);
+    }
+
+    QString m_path;
+};

@@ -52,12 +52,20 @@ class RecordingRun
             written.append({path, attributes});
             return StepError::none();
         };
-        ports.log = [this](const QString &label, const StepError &) { logged.append(label); };
-        ports.progress = [this](int handled, int total) { progress.append({handled, total}); };
+        ports.log = [this](const QString &label, const StepError &) {
+            logged.append(label);
+            events.append(QStringLiteral("log ") + label);
+        };
+        ports.progress = [this](int handled, int total) {
+            progress.append({handled, total});
+            events.append(QStringLiteral("step %1").arg(handled));
+        };
         ports.keepRunning = [this] { return --filesBeforeStop != 0; };
         ports.fileDone = [this](const QString &path, Jpg2ExifOutcome outcome,
                                 const QString &reason) {
             reports.append({path, outcome, reason});
+            events.append(
+                QStringLiteral("done %1 %2").arg(QFileInfo(path).fileName()).arg(int(outcome)));
         };
         if (linkError != 0)
             ports.hardLink = [this](const QString &, const QString &link) {
@@ -75,6 +83,7 @@ class RecordingRun
     QStringList logged;
     QList<QPair<int, int>> progress;
     QList<FileReport> reports;
+    QStringList events; // every report above, in the order the run made them
 };
 
 bool isExif(const QString &path)
@@ -386,4 +395,48 @@ TEST(Jpg2ExifBackupPath, StaysBesideANameWithoutExtension)
               QStringLiteral("/p/pics.2003/IMG0001.bak"));
     EXPECT_EQ(jpg2ExifBackupPath(QStringLiteral("/p/.private")), QStringLiteral("/p/.private.bak"));
     EXPECT_EQ(jpg2ExifBackupPath(QStringLiteral("IMG0001")), QStringLiteral("IMG0001.bak"));
+}
+
+// With several workers building ahead, every report still comes at its file's turn: a failure
+// built ahead, a file listed twice (found converted at its second turn), each progress step.
+TEST_F(ConversionRun, SeveralWorkersReportEachFileAtItsTurn)
+{
+    const QByteArray plain = plainJpeg(QSize(320, 240));
+    const QString a = picture(QStringLiteral("a.jpg"), plain);
+    const QString cut = picture(QStringLiteral("cut.jpg"), plain.left(plain.size() / 2));
+    const QString b = picture(QStringLiteral("b.jpg"), plain);
+    const QString c = picture(QStringLiteral("c.jpg"), plain);
+    RecordingRun run = recorder();
+    run.options.workers = 4;
+    const Jpg2ExifResult result = run.run({a, cut, b, a, c});
+
+    EXPECT_EQ(result.converted, 3);
+    const QStringList expected{QStringLiteral("done a.jpg 0"),  QStringLiteral("step 1"),
+                               QStringLiteral("log make thum"), QStringLiteral("done cut.jpg 2"),
+                               QStringLiteral("step 2"),        QStringLiteral("done b.jpg 0"),
+                               QStringLiteral("step 3"),        QStringLiteral("done a.jpg 1"),
+                               QStringLiteral("step 4"),        QStringLiteral("done c.jpg 0"),
+                               QStringLiteral("step 5")};
+    EXPECT_EQ(run.events, expected);
+    EXPECT_TRUE(QDir(m_work.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(ConversionRun, AStopThrowsAwayWhatWasBuiltAheadAndLeavesTheRestUntouched)
+{
+    const QByteArray plain = plainJpeg(QSize(320, 240));
+    QStringList paths;
+    for (int i = 0; i < 8; ++i)
+        paths.append(picture(QStringLiteral("IMG_%1.jpg").arg(i), plain));
+    RecordingRun run = recorder();
+    run.options.workers = 3;
+    run.filesBeforeStop = 2;
+    const Jpg2ExifResult result = run.run(paths);
+
+    EXPECT_EQ(result.end, Jpg2ExifEnd::Stopped);
+    EXPECT_EQ(result.converted, 2);
+    EXPECT_EQ(run.progress.size(), 2);
+    for (qsizetype i = 2; i < paths.size(); ++i)
+        EXPECT_EQ(readFile(paths[i]), plain) << i;
+    EXPECT_EQ(folderFiles().size(), paths.size());
+    EXPECT_TRUE(QDir(m_work.path()).entryList(QDir::Files).isEmpty());
 }

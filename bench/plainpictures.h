@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// The plain 12-megapixel camera-like JPEG the conversion benchmarks work on.
+
+inline constexpr int kPlainWidth = 4000;
+inline constexpr int kPlainHeight = 3000;
+
+// The picture, about 3 MB: generated once into the cache folder and read from there after.
+QByteArray plainPicture(const QString &cacheFolder);
+
+// `count` copies of jpeg in folder as IMG_0000.jpg ...; their paths.
+QStringList fillFolder(const QString &folder, const QByteArray &jpeg, int count);
