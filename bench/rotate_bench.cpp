@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 
 #include "bench/benchsupport.h"
+#include "bench/plainpictures.h"
 #include "core/rotate/rotatefile.h"
 #include "exif/jpegencoder.h"
 #include "exif/jpgtoexif.h"
@@ -66,19 +67,6 @@ QByteArray sourcePicture(const QString &cacheFolder)
     if (!build.ok() || !QFile::copy(build.path, path))
         return {};
     return readAll(path);
-}
-
-QStringList fillFolder(const QString &folder, const QByteArray &jpeg)
-{
-    QStringList paths;
-    for (int i = 0; i < kFileCount; ++i) {
-        const QString path = folder + QStringLiteral("/IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size())
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        paths.append(path);
-    }
-    return paths;
 }
 
 double jpegtranRound(const QStringList &paths)
@@ -140,7 +128,7 @@ int main(int argc, char **argv)
     for (int round = 0; round < kRounds; ++round) {
         // Beside the cache, so that the pictures lie on the disk a user's folder would.
         QTemporaryDir pictures(cacheFolder + QStringLiteral("/rotate-XXXXXX"));
-        const QStringList paths = fillFolder(pictures.path(), jpeg);
+        const QStringList paths = fillFolder(pictures.path(), jpeg, kFileCount);
         bestJpegtran = std::min(bestJpegtran, jpegtranRound(paths));
         bestRotation = std::min(bestRotation, rotationRound(paths, velmorRot));
         if (round == 0)
