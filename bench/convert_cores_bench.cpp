@@ -65,19 +65,9 @@ struct Run {
 // The floor for one file, on the calling thread.
 bool floorOneFile(tjhandle decoder, tjhandle encoder, const QString &path)
 {
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray jpeg = in.readAll();
-    const auto *data = reinterpret_cast<const unsigned char *>(jpeg.constData());
-    int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    if (tjDecompressHeader3(decoder, data, jpeg.size(), &width, &height, &subsampling,
-                            &colorspace) != 0)
-        return false;
-    const tjscalingfactor eighth{1, 8};
-    QImage decoded(TJSCALED(width, eighth), TJSCALED(height, eighth), QImage::Format_RGB32);
-    if (tjDecompress2(decoder, data, jpeg.size(), decoded.bits(), decoded.width(),
-                      int(decoded.bytesPerLine()), decoded.height(), TJPF_BGRX, 0) != 0)
+    QByteArray jpeg;
+    QImage decoded;
+    if (!readAndDecodeEighth(decoder, path, jpeg, decoded))
         return false;
     const QImage thumb = decoded.scaled(160, 120, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     unsigned char *encoded = nullptr;

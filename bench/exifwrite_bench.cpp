@@ -33,22 +33,10 @@ double millisecondsSince(Clock::time_point start)
 }
 
 // The floor for one file: read it, decode it at 1/8 scale, write its bytes once.
-bool floorOneFile(tjhandle decoder, const QString &path, QByteArray &pixels)
+bool floorOneFile(tjhandle decoder, const QString &path, QImage &pixels)
 {
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray jpeg = in.readAll();
-    const auto *data = reinterpret_cast<const unsigned char *>(jpeg.constData());
-    int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    if (tjDecompressHeader3(decoder, data, jpeg.size(), &width, &height, &subsampling,
-                            &colorspace) != 0)
-        return false;
-    const tjscalingfactor eighth{1, 8};
-    const int w = TJSCALED(width, eighth), h = TJSCALED(height, eighth);
-    pixels.resize(qsizetype(w) * h * 4);
-    if (tjDecompress2(decoder, data, jpeg.size(), reinterpret_cast<unsigned char *>(pixels.data()),
-                      w, 0, h, TJPF_BGRX, 0) != 0)
+    QByteArray jpeg;
+    if (!readAndDecodeEighth(decoder, path, jpeg, pixels))
         return false;
     QFile out(path + QStringLiteral(".copy"));
     return out.open(QIODevice::WriteOnly) && out.write(jpeg) == jpeg.size();
@@ -57,7 +45,7 @@ bool floorOneFile(tjhandle decoder, const QString &path, QByteArray &pixels)
 double floorRound(const QStringList &paths)
 {
     tjhandle decoder = tjInitDecompress();
-    QByteArray pixels;
+    QImage pixels;
     const auto start = Clock::now();
     for (const QString &path : paths) {
         if (!floorOneFile(decoder, path, pixels))

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QImage>
 
+#include <turbojpeg.h>
+
 #include "exif/jpegencoder.h"
 
 namespace
@@ -59,4 +61,21 @@ QStringList fillFolder(const QString &folder, const QByteArray &jpeg, int count)
         paths.append(path);
     }
     return paths;
+}
+
+bool readAndDecodeEighth(void *decoder, const QString &path, QByteArray &jpeg, QImage &eighth)
+{
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    jpeg = in.readAll();
+    const auto *data = reinterpret_cast<const unsigned char *>(jpeg.constData());
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    if (tjDecompressHeader3(decoder, data, jpeg.size(), &width, &height, &subsampling,
+                            &colorspace) != 0)
+        return false;
+    const tjscalingfactor factor{1, 8};
+    eighth = QImage(TJSCALED(width, factor), TJSCALED(height, factor), QImage::Format_RGB32);
+    return tjDecompress2(decoder, data, jpeg.size(), eighth.bits(), eighth.width(),
+                         int(eighth.bytesPerLine()), eighth.height(), TJPF_BGRX, 0) == 0;
 }

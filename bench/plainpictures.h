@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -14,3 +15,7 @@ QByteArray plainPicture(const QString &cacheFolder);
 
 // `count` copies of jpeg in folder as IMG_0000.jpg ...; their paths.
 QStringList fillFolder(const QString &folder, const QByteArray &jpeg, int count);
+
+// The part of every conversion floor that reads the file: its bytes into `jpeg` and the picture
+// decoded at 1/8 scale into `eighth`. False when the file cannot be read or decoded.
+bool readAndDecodeEighth(void *decoder, const QString &path, QByteArray &jpeg, QImage &eighth);
