@@ -111,14 +111,6 @@ QString pictureBehind(const QString &path)
     return target.isEmpty() ? path : target;
 }
 
-// Link errors of file systems without hard links (FAT, some network shares,
-// FUSE ones such as sshfs and MTP): the backup is made by a rename there.
-bool hasNoHardLinks(int linkError)
-{
-    return linkError == EPERM || linkError == EOPNOTSUPP || linkError == EMLINK ||
-           linkError == ENOSYS;
-}
-
 // What the workers find out and build for one picture ahead of its turn: no
 // step here changes anything outside the private work folder.
 struct PreparedFile {

@@ -155,6 +155,12 @@ StepError linkFile(const QString &path, const QString &link)
     return StepError::none();
 }
 
+bool hasNoHardLinks(int linkError)
+{
+    return linkError == EPERM || linkError == EOPNOTSUPP || linkError == EMLINK ||
+           linkError == ENOSYS;
+}
+
 StepError renameFile(const QString &from, const QString &to)
 {
     if (::rename(nativePath(from).constData(), nativePath(to).constData()) != 0)

@@ -36,6 +36,10 @@ StepError syncFolder(const QString &folder);
 // `link` is never replaced.
 StepError linkFile(const QString &path, const QString &link);
 
+// Whether a link error means the file system has no hard links (FAT, some network shares, FUSE
+// ones such as sshfs and MTP), so that a backup has to be made another way.
+bool hasNoHardLinks(int linkError);
+
 // Renames from to the name to in one step, replacing a file of that name.
 StepError renameFile(const QString &from, const QString &to);
 

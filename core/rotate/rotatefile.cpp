@@ -179,11 +179,11 @@ class FileRotation
     // A second link where the file system allows it, else a synced copy.
     StepError linkOrCopy(const QString &backup)
     {
-        if (::link(QFile::encodeName(m_picture).constData(),
-                   QFile::encodeName(backup).constData()) == 0)
-            return StepError::none();
-        if (errno != EXDEV && errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK)
-            return StepError::fromErrno(errno, backup);
+        const StepError linked = linkFile(m_picture, backup);
+        if (!linked.failed)
+            return linked;
+        if (linked.systemError != EXDEV && !hasNoHardLinks(linked.systemError))
+            return linked;
         QByteArray bytes;
         if (StepError error = readWholeFile(m_picture, bytes); error.failed)
             return error;
