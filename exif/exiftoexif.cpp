@@ -4,6 +4,7 @@
 
 #include "exif/jpegdecode.h"
 #include "exif/jpegencoder.h"
+#include "exif/jpeglayout.h"
 #include "exif/jpgtoexif.h"
 #include "exif/paintfit.h"
 #include "exif/transplantfields.h"
@@ -17,11 +18,6 @@ constexpr qint64 kMaxSegmentLength = 0xFFFF;
 constexpr int kMarkerApp0 = 0xE0;
 constexpr int kMarkerDqt = 0xDB;
 constexpr int kMarkerSos = 0xDA;
-
-bool isFrameMarker(int marker)
-{
-    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-}
 
 // The new thumbnail as stored in the header: SOI, then the encoder's output
 // from its first DQT on.

@@ -24,12 +24,6 @@ constexpr int kMarkerCom = 0xFE;
 constexpr int kMarkerTem = 0x01;
 constexpr qint64 kFirstSegmentOffset = 2;
 
-bool isFrameMarker(int marker)
-{
-    return marker >= 0xC0 && marker <= 0xCF && marker != kMarkerDht && marker != kMarkerJpg &&
-           marker != kMarkerDac;
-}
-
 // Markers that stand alone, without a length.
 bool isStandalone(int marker)
 {
@@ -85,6 +79,12 @@ bool JpegLayout::isEightBitSequentialHuffman() const
 bool JpegLayout::exifAtStart() const
 {
     return exifOffset == kFirstSegmentOffset;
+}
+
+bool isFrameMarker(int marker)
+{
+    return marker >= 0xC0 && marker <= 0xCF && marker != kMarkerDht && marker != kMarkerJpg &&
+           marker != kMarkerDac;
 }
 
 JpegLayout readJpegLayout(QByteArrayView jpeg)

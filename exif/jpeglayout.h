@@ -32,5 +32,8 @@ struct JpegLayout {
     bool exifAtStart() const;
 };
 
+// A start-of-frame marker (SOF0 to SOF15), given its second byte.
+bool isFrameMarker(int marker);
+
 // Walks the segments of jpeg (which must outlive the result's views).
 JpegLayout readJpegLayout(QByteArrayView jpeg);
