@@ -1,6 +1,7 @@
 #include "exif/workfile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include <fcntl.h>
@@ -166,6 +167,77 @@ StepError renameFile(const QString &from, const QString &to)
     if (::rename(nativePath(from).constData(), nativePath(to).constData()) != 0)
         return StepError::fromErrno(errno, from);
     return StepError::none();
+}
+
+namespace
+{
+
+bool sameFile(const QByteArray &first, const QByteArray &second)
+{
+    struct stat a {
+    }, b{};
+    return ::lstat(first.constData(), &a) == 0 && ::lstat(second.constData(), &b) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Two links to one file also share an inode; only a case-blind name is the same entry.
+bool differOnlyInCase(const QString &from, const QString &to)
+{
+    return from != to && from.compare(to, Qt::CaseInsensitive) == 0;
+}
+
+bool refusesNoReplaceFlag(int renameError)
+{
+    return renameError == EINVAL || renameError == ENOSYS || renameError == EOPNOTSUPP;
+}
+
+// A second name, then the old one removed; the second name is taken back if the old one stays.
+int renameByLink(const QByteArray &source, const QByteArray &target)
+{
+    if (::link(source.constData(), target.constData()) != 0)
+        return errno;
+    if (::unlink(source.constData()) != 0) {
+        const int unlinkError = errno;
+        ::unlink(target.constData());
+        return unlinkError;
+    }
+    return 0;
+}
+
+int renameAfterCheck(const QByteArray &source, const QByteArray &target)
+{
+    struct stat taken {
+    };
+    if (::lstat(target.constData(), &taken) == 0)
+        return EEXIST;
+    if (errno != ENOENT)
+        return errno;
+    return ::rename(source.constData(), target.constData()) == 0 ? 0 : errno;
+}
+
+int renameWithoutFlag(const QByteArray &source, const QByteArray &target)
+{
+    const int linkError = renameByLink(source, target);
+    if (linkError == 0 || linkError == EEXIST || !hasNoHardLinks(linkError))
+        return linkError;
+    return renameAfterCheck(source, target);
+}
+
+} // namespace
+
+StepError renameNoReplace(const QString &from, const QString &to)
+{
+    const QByteArray source = nativePath(from);
+    const QByteArray target = nativePath(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return StepError::none();
+    int error = errno;
+    if (refusesNoReplaceFlag(error))
+        error = renameWithoutFlag(source, target);
+    else if (error == EEXIST && differOnlyInCase(from, to) && sameFile(source, target))
+        error = ::rename(source.constData(), target.constData()) == 0 ? 0 : errno;
+    return error == 0 ? StepError::none() : StepError::fromErrno(error, to);
 }
 
 StepError createExclusive(const QString &path, unsigned permissions)

@@ -43,6 +43,13 @@ bool hasNoHardLinks(int linkError);
 // Renames from to the name to in one step, replacing a file of that name.
 StepError renameFile(const QString &from, const QString &to);
 
+// Renames from to the name to, never replacing anything there (a file, a folder, a broken link),
+// also when it appears between a check and the rename: a taken name fails with EEXIST. File
+// systems that cannot refuse a replacement themselves get a second name and the old one removed;
+// only where even that is missing is the name checked just before a plain rename. A name that
+// differs only in case on a case-blind file system is the same file and is renamed.
+StepError renameNoReplace(const QString &from, const QString &to);
+
 // Creates an empty file at path that did not exist before (never a link or a
 // file someone else made there).
 StepError createExclusive(const QString &path, unsigned permissions = 0600);
