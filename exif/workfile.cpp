@@ -71,7 +71,8 @@ StepError StepError::fromErrno(int error, const QString &what)
 
 StepError readWholeFile(const QString &path, QByteArray &data)
 {
-    Descriptor file(::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC));
+    // Not blocking: a pipe put in a picture's place must fail, not wait for a writer.
+    Descriptor file(::open(nativePath(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.get() < 0)
         return StepError::fromErrno(errno, path);
     struct stat info {

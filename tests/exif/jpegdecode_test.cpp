@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
 #include <turbojpeg.h>
+
+#include <sys/stat.h>
 
 #include "exif/jpegdecode.h"
 #include "exif/paintfit.h"
@@ -204,19 +207,22 @@ TEST(JpegDecode, ForgedHugeSizeIsRefusedAtEveryScale)
     }
 }
 
-TEST(JpegDecode, FileThatCannotBeMappedIsAFailure)
+// A pipe in a picture's place must fail at once rather than wait for a writer.
+TEST(JpegDecode, FileThatCannotBeReadIsAFailure)
 {
     QTemporaryDir dir;
     const QString empty = dir.filePath(QStringLiteral("empty.jpg"));
     ASSERT_TRUE(jpegbytes::writeFile(empty, QByteArray()));
-    for (const QString &path : {empty, dir.path()}) {
+    const QString pipe = dir.filePath(QStringLiteral("pipe.jpg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString &path : {empty, dir.path(), pipe}) {
         const DecodedJpeg decoded = decodeJpegFile(path);
         EXPECT_TRUE(decoded.isNull());
         EXPECT_FALSE(decoded.error.isEmpty()) << path.toStdString();
     }
 }
 
-TEST(JpegDecode, MappedFileDecodesLikeItsBytes)
+TEST(JpegDecode, FileDecodesLikeItsBytes)
 {
     QTemporaryDir dir;
     const QByteArray jpeg = encode(testPicture(320, 240));
