@@ -158,8 +158,7 @@ QString Form1::travellingBackupFolderName(const QString &place) const
 // Returns the number of pictures that arrived at the destination.
 int Form1::transferSelectedFiles(FileCommand which)
 {
-    const TransferKind kind =
-        command == FileCommand::Copy ? TransferKind::Copy : TransferKind::Move;
+    const TransferKind kind = which == FileCommand::Copy ? TransferKind::Copy : TransferKind::Move;
     if (m_scanning || m_file1Folder.isEmpty())
         return 0;
     const TransferTexts texts = transferTexts(kind);
