@@ -26,7 +26,7 @@ namespace
 
 constexpr int kFileCount = 100;
 constexpr int kFileBytes = 3 * 1024 * 1024;
-constexpr int kRounds = 3;
+constexpr int kRounds = 5;
 
 // Bytes that no file system compresses or shares.
 QByteArray cameraSizeBytes()
