@@ -23,6 +23,7 @@
 #include "platform/trash.h"
 #include "ui/fileops/transferprogress.h"
 #include "ui/main/statuspanel.h"
+#include "ui/steperrorrecord.h"
 
 namespace
 {
@@ -48,15 +49,6 @@ TransferTexts transferTexts(TransferKind kind)
             QStringLiteral("ファイルの移動"), QStringLiteral("moveSelectedFiles")};
 }
 
-ErrorRecord errorRecordOf(const StepError &error)
-{
-    int number = error.number;
-    if (number == 0)
-        number = error.systemError != 0 ? fileErrorFromErrno(error.systemError).number
-                                        : FileErrorNumber::InvalidCall;
-    return ErrorRecord{number, QStringLiteral("Tabilo"), error.description};
-}
-
 bool isGone(const QString &path)
 {
     struct stat info {
@@ -78,6 +70,26 @@ OverwriteAnswer askOverwrite(const TransferTexts &texts, const QString &target)
     default:
         return OverwriteAnswer::Cancel;
     }
+}
+
+// Refuses a destination that is the pictures' own folder, then asks the command's question.
+bool confirmTransfer(const TransferTexts &texts, const TransferRequest &request)
+{
+    const QString &destination = request.destination;
+    if (destinationIsOwnFolder(request)) {
+        prompter().message(PromptIcon::Exclamation, texts.questionTitle,
+                           destination + QStringLiteral(" は選択したﾌｧｲﾙのﾌｫﾙﾀﾞです。\r\n") +
+                               texts.verb + QStringLiteral("できません。"),
+                           PromptButtons::Ok);
+        return false;
+    }
+    const QString question = QStringLiteral("選択したﾌｧｲﾙを ") + destination +
+                             QStringLiteral(" へ") + texts.verb +
+                             QStringLiteral("します。\r\nバックアップファイルがある場合は\r\n"
+                                            "それらも同時に") +
+                             texts.backupVerb + QStringLiteral("されます。");
+    return prompter().message(PromptIcon::Question, texts.questionTitle, question,
+                              PromptButtons::YesNo) == PromptAnswer::Yes;
 }
 
 TransferSummary runTransfer(const TransferRequest &request, const TransferTexts &texts,
@@ -159,7 +171,7 @@ QString Form1::travellingBackupFolderName(const QString &place) const
 int Form1::transferSelectedFiles(FileCommand which)
 {
     const TransferKind kind = which == FileCommand::Copy ? TransferKind::Copy : TransferKind::Move;
-    if (m_scanning || m_file1Folder.isEmpty())
+    if (m_scanning || m_file1Folder.isEmpty() || selectionSnapshot().isEmpty())
         return 0;
     const TransferTexts texts = transferTexts(kind);
     const QString destination = prompter().chooseFolder(kChooserTitle, m_lastDestination);
@@ -169,20 +181,7 @@ int Form1::transferSelectedFiles(FileCommand which)
 
     TransferRequest request{
         kind, m_file1Folder, {}, destination, travellingBackupFolderName(texts.place)};
-    if (destinationIsOwnFolder(request)) {
-        prompter().message(PromptIcon::Exclamation, texts.questionTitle,
-                           destination + QStringLiteral(" は選択したﾌｧｲﾙのﾌｫﾙﾀﾞです。\r\n") +
-                               texts.verb + QStringLiteral("できません。"),
-                           PromptButtons::Ok);
-        return 0;
-    }
-    const QString question = QStringLiteral("選択したﾌｧｲﾙを ") + destination +
-                             QStringLiteral(" へ") + texts.verb +
-                             QStringLiteral("します。\r\nバックアップファイルがある場合は\r\n"
-                                            "それらも同時に") +
-                             texts.backupVerb + QStringLiteral("されます。");
-    if (prompter().message(PromptIcon::Question, texts.questionTitle, question,
-                           PromptButtons::YesNo) != PromptAnswer::Yes)
+    if (!confirmTransfer(texts, request))
         return 0;
 
     const QList<int> rows = selectionSnapshot();
