@@ -47,6 +47,7 @@ PromptAnswer cancelAnswerFor(PromptButtons buttons)
     case PromptButtons::OkCancel:
     case PromptButtons::YesNoCancel:
     case PromptButtons::RetryCancel:
+    case PromptButtons::YesAllNoCancel:
         return PromptAnswer::Cancel;
     case PromptButtons::YesNo:
         return PromptAnswer::No;

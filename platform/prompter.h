@@ -7,8 +7,17 @@
 #include <QString>
 
 enum class PromptIcon { None, Information, Exclamation, Critical, Question };
-enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
-enum class PromptAnswer { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+// YesAllNoCancel: yes, yes to all, no, cancel (a name clash in a batch of files).
+enum class PromptButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel,
+    RetryCancel,
+    AbortRetryIgnore,
+    YesAllNoCancel
+};
+enum class PromptAnswer { Ok, Cancel, Yes, No, Retry, Abort, Ignore, YesToAll };
 
 // Every message box, question and chooser of the program goes through here,
 // so that tests can answer them and check what the user would have seen.

@@ -40,6 +40,8 @@ QMessageBox::StandardButtons messageBoxButtons(PromptButtons buttons)
         return QMessageBox::Retry | QMessageBox::Cancel;
     case PromptButtons::AbortRetryIgnore:
         return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+    case PromptButtons::YesAllNoCancel:
+        return QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -61,6 +63,8 @@ PromptAnswer promptAnswer(int button, PromptButtons buttons)
         return PromptAnswer::Abort;
     case QMessageBox::Ignore:
         return PromptAnswer::Ignore;
+    case QMessageBox::YesToAll:
+        return PromptAnswer::YesToAll;
     default:
         return cancelAnswerFor(buttons); // closed by the window manager
     }

@@ -54,6 +54,16 @@ TEST(WidgetPrompter, ShowsIconTitleTextAndButtonsAndReturnsThePressedOne)
     EXPECT_EQ(prompter.message(PromptIcon::Question, QStringLiteral("t"), QStringLiteral("x"),
                                PromptButtons::RetryCancel),
               PromptAnswer::Retry);
+
+    whenBoxShows(
+        [](QMessageBox &box) {
+            EXPECT_EQ(box.standardButtons(), QMessageBox::Yes | QMessageBox::YesToAll |
+                                                 QMessageBox::No | QMessageBox::Cancel);
+        },
+        QMessageBox::YesToAll);
+    EXPECT_EQ(prompter.message(PromptIcon::Question, QStringLiteral("t"), QStringLiteral("x"),
+                               PromptButtons::YesAllNoCancel),
+              PromptAnswer::YesToAll);
 }
 
 // Message boxes need a platform also when ctest lists the tests, without its environment.

@@ -18,6 +18,7 @@
 #include "platform/jpg2exifattributes.h"
 #include "platform/prompter.h"
 #include "platform/tempfolder.h"
+#include "ui/steperrorrecord.h"
 
 namespace
 {
@@ -27,15 +28,6 @@ const QString kQualityKey = QStringLiteral("J2Evalue");
 constexpr quint8 kQualities[3] = {90, 80, 70};
 
 const QString kWriteErrorTitle = QStringLiteral("書き込みｴﾗｰ");
-
-ErrorRecord errorRecordOf(const StepError &error)
-{
-    int number = error.number;
-    if (number == 0)
-        number = error.systemError != 0 ? fileErrorFromErrno(error.systemError).number
-                                        : FileErrorNumber::InvalidCall;
-    return ErrorRecord{number, QStringLiteral("Tabilo"), error.description};
-}
 
 } // namespace
 

@@ -193,4 +193,15 @@ class Form1 : public QMainWindow
     QWidget *m_pictSplit = nullptr;
     SplitterDrag m_splitterDrag;
     double m_panelWidth = 3000;
+
+    // Copy, move and delete of the selected pictures with their backups (form1fileops.cpp)
+    enum class FileCommand { Copy, Move };
+    void connectFileCommands();
+    void showCommandResult(int count, const QString &text);
+    QList<int> selectionSnapshot() const;
+    void removeGoneRows(const QList<int> &rows);
+    QString travellingBackupFolderName(const QString &place) const;
+    int transferSelectedFiles(FileCommand which);
+    int deleteSelectedFiles();
+    QString m_lastDestination; // chosen last in this run; where the next chooser opens
 };

@@ -19,9 +19,8 @@ namespace
 const QStringList kAwaitingOperation = {
     QStringLiteral("mnuFileSlideShow"), QStringLiteral("mnuFileRename"),
     QStringLiteral("mnuOption"),        QStringLiteral("mnuEditVisible"),
-    QStringLiteral("mnuEditHide"),      QStringLiteral("mnuFileCopy"),
-    QStringLiteral("mnuFileMove"),      QStringLiteral("mnuFileRenameOrigin"),
-    QStringLiteral("mnuFileDel"),       QStringLiteral("mnuEditWallPaper"),
+    QStringLiteral("mnuEditHide"),      QStringLiteral("mnuFileRenameOrigin"),
+    QStringLiteral("mnuEditWallPaper"),
 };
 
 // Pop-up items and the menu-bar items they run. popOpen and popExOpen run operations of their own.
