@@ -206,10 +206,15 @@ StepError TransferRun::transferFile(const QString &from, const QString &to, Plac
     return StepError::none();
 }
 
+// A copy to a free name leaves its source as it was, so it need not reach the disk before the
+// next one starts (a flush per file costs several times the copy). One that replaces a file, or
+// whose source a move removes next, is the only copy left and is on disk before it is placed.
 StepError TransferRun::copyInto(const QString &from, const QString &to, Placing placing)
 {
+    const bool onlyCopyLeft = placing == Placing::Replace || m_request.kind == TransferKind::Move;
     QString workPath;
-    const StepError copyError = copyToWorkFile(from, folderOf(to), workPath);
+    const StepError copyError =
+        copyToWorkFile(from, folderOf(to), onlyCopyLeft ? FileSync::Yes : FileSync::No, workPath);
     if (copyError.failed)
         return copyError;
     const StepError placeError = placeFile(workPath, to, placing);

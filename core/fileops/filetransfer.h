@@ -10,11 +10,12 @@
 // Copies or moves pictures of one folder into another, each followed by its backup (the file of
 // the same name in the folder's backup folder) into a backup folder of the same name there.
 //
-// Nothing is ever lost or half-written: a copy goes to a hidden work file in the destination,
-// reaches the disk and is then renamed to its name; a move within one file system is a rename;
-// across file systems the source is removed only after its copy is in place and on disk. An
-// existing name at the destination is replaced only when the user said yes to it. A picture and
-// its backup travel as a pair: the backup goes only when its picture went, under the same answer.
+// Nothing is ever lost or half-written: a copy goes to a hidden work file in the destination
+// and is then renamed to its name (on disk first when it replaces a file or its source goes); a
+// move within one file system is a rename; across file systems the source is removed only after its
+// copy is in place and on disk. An existing name at the destination is replaced only when the user
+// said yes to it. A picture and its backup travel as a pair: the backup goes only when its picture
+// went, under the same answer.
 
 enum class TransferKind { Copy, Move };
 enum class OverwriteAnswer { Yes, YesToAll, No, Cancel };

@@ -73,17 +73,19 @@ int kernelCopy(int source, int target, off_t size)
     return 0;
 }
 
-// Gives the finished copy the source's mode and times and puts it on disk. Returns 0 or errno.
-int settleCopy(int target, const struct stat &source)
+// Gives the finished copy the source's mode and times, and puts it on disk when asked.
+// Returns 0 or errno.
+int settleCopy(int target, const struct stat &source, FileSync sync)
 {
     const struct timespec times[2] = {source.st_atim, source.st_mtim};
     if (::fchmod(target, source.st_mode & 0777) != 0 || ::futimens(target, times) != 0 ||
-        ::fsync(target) != 0)
+        (sync == FileSync::Yes && ::fsync(target) != 0))
         return errno;
     return 0;
 }
 
-StepError copyOpened(int source, const QString &from, const QString &folder, QString &workPath)
+StepError copyOpened(int source, const QString &from, const QString &folder, FileSync sync,
+                     QString &workPath)
 {
     struct stat info {
     };
@@ -98,7 +100,7 @@ StepError copyOpened(int source, const QString &from, const QString &folder, QSt
     const QString path = QFile::decodeName(pattern);
     int error = kernelCopy(source, target.get(), info.st_size);
     if (error == 0)
-        error = settleCopy(target.get(), info);
+        error = settleCopy(target.get(), info, sync);
     if (target.close() != 0 && error == 0)
         error = errno;
     if (error != 0) {
@@ -111,11 +113,12 @@ StepError copyOpened(int source, const QString &from, const QString &folder, QSt
 
 } // namespace
 
-StepError copyToWorkFile(const QString &from, const QString &folder, QString &workPath)
+StepError copyToWorkFile(const QString &from, const QString &folder, FileSync sync,
+                         QString &workPath)
 {
     Descriptor source(
         ::open(QFile::encodeName(from).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (source.get() < 0)
         return StepError::fromErrno(errno, from);
-    return copyOpened(source.get(), from, folder, workPath);
+    return copyOpened(source.get(), from, folder, sync, workPath);
 }
