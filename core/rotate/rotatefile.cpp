@@ -60,12 +60,14 @@ RotateFileResult stepFailure(const StepError &error)
     return failure(RotateStepFailed, error.description);
 }
 
-// The steps of turnPicture, each passing its step count on.
+// The steps of turnPicture.
 class Turning
 {
   public:
-    Turning(TurnedPicture &turned, const RotateSettings &settings, const RotateEngine &velmorRot)
-        : m_turned(turned), m_settings(settings), m_velmorRot(velmorRot)
+    Turning(TurnedPicture &turned, const RotateSettings &settings, const RotateEngine &velmorRot,
+            const std::function<void()> &stepProgress)
+        : m_turned(turned), m_settings(settings), m_velmorRot(velmorRot),
+          m_stepProgress(stepProgress)
     {
     }
 
@@ -81,16 +83,16 @@ class Turning
         if (error.failed)
             return failure(SpinwellDestUnopened, error.description);
 
-        ++m_turned.stepsDone;
+        step();
         const qint32 turned =
             m_velmorRot(m_turned.picture, m_turned.without.path(), m_settings.code);
         if (turned != 0)
             return failure(turned, QStringLiteral("the rotation engine failed (%1)").arg(turned));
 
-        ++m_turned.stepsDone;
+        step();
         const qint32 transplanted =
             TransplantExif(m_turned.without.path(), m_turned.with.path(), m_settings.quality,
-                           m_settings.background, [this] { ++m_turned.stepsDone; });
+                           m_settings.background, [this] { step(); });
         if (RotateFileResult result = choose(transplanted); result.outcome == RotateOutcome::Failed)
             return result;
         if (StepError settled = settleLike(m_turned.chosen, m_turned.picture); settled.failed)
@@ -99,6 +101,15 @@ class Turning
     }
 
   private:
+    // Told at once when there is someone to tell on this thread, else at the turn.
+    void step()
+    {
+        if (m_stepProgress)
+            m_stepProgress();
+        else
+            ++m_turned.stepsUntold;
+    }
+
     // The file that replaces the picture: the repaired one, or for a picture
     // without Exif the engine's output once it is checked complete.
     RotateFileResult choose(qint32 transplanted)
@@ -118,6 +129,7 @@ class Turning
     TurnedPicture &m_turned;
     const RotateSettings &m_settings;
     const RotateEngine &m_velmorRot;
+    const std::function<void()> &m_stepProgress;
 };
 
 // The steps of placeTurnedPicture on a picture turned and ready.
@@ -213,15 +225,16 @@ bool isAsTurned(const TurnedPicture &turned)
 RotateFileResult rotateOneFile(const QString &picture, const RotateSettings &settings,
                                const RotatePorts &ports)
 {
-    return placeTurnedPicture(turnPicture(picture, settings, ports.velmorRot), settings, ports);
+    return placeTurnedPicture(turnPicture(picture, settings, ports.velmorRot, ports.stepProgress),
+                              settings, ports);
 }
 
 TurnedPicture turnPicture(const QString &picture, const RotateSettings &settings,
-                          const RotateEngine &velmorRot)
+                          const RotateEngine &velmorRot, const std::function<void()> &stepProgress)
 {
     TurnedPicture turned;
     turned.picture = picture;
-    turned.result = Turning(turned, settings, velmorRot).run();
+    turned.result = Turning(turned, settings, velmorRot, stepProgress).run();
     return turned;
 }
 
@@ -229,8 +242,9 @@ RotateFileResult placeTurnedPicture(TurnedPicture turned, const RotateSettings &
                                     const RotatePorts &ports)
 {
     if (!isAsTurned(turned))
-        turned = turnPicture(QString(turned.picture), settings, ports.velmorRot);
-    for (int step = 0; step < turned.stepsDone; ++step)
+        turned =
+            turnPicture(QString(turned.picture), settings, ports.velmorRot, ports.stepProgress);
+    for (int step = 0; step < turned.stepsUntold; ++step)
         ports.stepProgress();
     if (turned.result.outcome != RotateOutcome::Turned)
         return turned.result;

@@ -77,15 +77,17 @@ struct TurnedPicture {
     bool present = false;
     FileVersion before; // taken before the engine read the picture
     OwnedWorkFile without, with;
-    QString chosen;    // the work file that is to replace the picture
-    int stepsDone = 0; // the steps passed, told to stepProgress at the turn
+    QString chosen;      // the work file that is to replace the picture
+    int stepsUntold = 0; // the steps passed on a worker, told to stepProgress at the turn
     RotateFileResult result{RotateOutcome::Turned, 0, QString()}; // Turned: ready to place
 };
 
 // The engine's turn and the transplant, which change nothing but the
-// picture's own new work files. It calls no port but velmorRot.
+// picture's own new work files. stepProgress, when set, is told of each step
+// as it comes; a worker leaves it unset.
 TurnedPicture turnPicture(const QString &picture, const RotateSettings &settings,
-                          const RotateEngine &velmorRot);
+                          const RotateEngine &velmorRot,
+                          const std::function<void()> &stepProgress = {});
 
 // The rest of rotateOneFile at the picture's turn: the question or the
 // backup, and the replace. A picture that changed since it was turned (listed
