@@ -7,10 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include <turbojpeg.h>
 
 #include "exif/jpegencoder.h"
+#include "exif/jpgtoexif.h"
 
 namespace
 {
@@ -48,6 +50,24 @@ QByteArray plainPicture(const QString &cacheFolder)
     if (out.open(QIODevice::WriteOnly))
         out.write(jpeg);
     return jpeg;
+}
+
+QByteArray cameraPicture(const QString &cacheFolder)
+{
+    const QString path = cacheFolder + QStringLiteral("/camera-4000x3000.jpg");
+    if (QFile cached(path); cached.open(QIODevice::ReadOnly))
+        return cached.readAll();
+    QTemporaryDir work;
+    const QString plain = work.filePath(QStringLiteral("plain.jpg"));
+    QFile out(plain);
+    if (!out.open(QIODevice::WriteOnly) || out.write(plainPicture(cacheFolder)) < 0)
+        return {};
+    out.close();
+    const ExifBuild build = MakeExifFile(plain, 90, work.path() + u'/');
+    if (!build.ok() || !QFile::copy(build.path, path))
+        return {};
+    QFile made(path);
+    return made.open(QIODevice::ReadOnly) ? made.readAll() : QByteArray();
 }
 
 QStringList fillFolder(const QString &folder, const QByteArray &jpeg, int count)

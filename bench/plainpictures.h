@@ -13,6 +13,9 @@ inline constexpr int kPlainHeight = 3000;
 // The picture, about 3 MB: generated once into the cache folder and read from there after.
 QByteArray plainPicture(const QString &cacheFolder);
 
+// The plain picture given an Exif header with a thumbnail, as a camera writes it: cached too.
+QByteArray cameraPicture(const QString &cacheFolder);
+
 // `count` copies of jpeg in folder as IMG_0000.jpg ...; their paths.
 QStringList fillFolder(const QString &folder, const QByteArray &jpeg, int count);
 

@@ -11,17 +11,12 @@
 #include <cstdio>
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include "bench/benchsupport.h"
 #include "bench/plainpictures.h"
 #include "core/rotate/rotatefile.h"
-#include "exif/jpegencoder.h"
-#include "exif/jpgtoexif.h"
 #include "platform/spinwellloader.h"
 
 namespace
@@ -29,45 +24,6 @@ namespace
 
 constexpr int kFileCount = 100;
 constexpr int kRounds = 3;
-constexpr int kWidth = 4000;
-constexpr int kHeight = 3000;
-
-// Smooth colour fields with fine grain, as a photograph compresses.
-QImage makePicture()
-{
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    quint32 noise = 12345;
-    for (int y = 0; y < kHeight; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < kWidth; ++x) {
-            noise = noise * 1664525u + 1013904223u;
-            const int grain = int(noise >> 29) - 4;
-            line[x] = qRgb((x * 255 / kWidth + grain) & 0xFF, (y * 255 / kHeight + grain) & 0xFF,
-                           ((x + y) * 127 / kWidth + grain) & 0xFF);
-        }
-    }
-    return image;
-}
-
-// A camera-like file: the plain picture given an Exif header with a thumbnail.
-QByteArray sourcePicture(const QString &cacheFolder)
-{
-    const QString path = cacheFolder + QStringLiteral("/rotate-camera-4000x3000.jpg");
-    if (QByteArray cached = readAll(path); !cached.isEmpty())
-        return cached;
-    QDir().mkpath(cacheFolder);
-    QTemporaryDir work;
-    const QString plain = work.filePath(QStringLiteral("plain.jpg"));
-    QFile out(plain);
-    if (!out.open(QIODevice::WriteOnly) ||
-        out.write(encodeJpeg(makePicture(), kWidth, kHeight, 92)) < 0)
-        return {};
-    out.close();
-    const ExifBuild build = MakeExifFile(plain, 90, work.path() + u'/');
-    if (!build.ok() || !QFile::copy(build.path, path))
-        return {};
-    return readAll(path);
-}
 
 double jpegtranRound(const QStringList &paths)
 {
@@ -114,14 +70,14 @@ int main(int argc, char **argv)
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TABILO_BENCH_CACHE);
     QString error;
     const VelmorRotPort velmorRot = loadVelmorRot(&error);
-    const QByteArray jpeg = sourcePicture(cacheFolder);
+    const QByteArray jpeg = cameraPicture(cacheFolder);
     if (!velmorRot || jpeg.isEmpty()) {
         std::fprintf(stderr, "cannot prepare: %s\n", qPrintable(error));
         return 1;
     }
     std::printf("source: %d x %d Exif JPEG with thumbnail, %.2f MB; %d files per round, "
                 "best of %d rounds\n",
-                kWidth, kHeight, jpeg.size() / 1e6, kFileCount, kRounds);
+                kPlainWidth, kPlainHeight, jpeg.size() / 1e6, kFileCount, kRounds);
 
     double bestRotation = 1e300, bestJpegtran = 1e300;
     qint64 residentAfterFirst = 0;

@@ -25,18 +25,13 @@ QString resultLine(const QString &picture, const RotateFileResult &result)
     return line;
 }
 
-// The backup folder of each picture's folder, made once per folder.
-bool backupFolderFor(const QString &picture, QString &folder)
+// The backup folder of each picture's folder, made at the picture's turn.
+QString backupFolderOf(const QString &picture, StepError &error)
 {
     const BackupFolder backup =
         makeBackupFolder(QFileInfo(picture).absolutePath(), kBackupFolderName);
-    folder = backup.path;
-    if (backup.state == BackupFolderState::Ready)
-        return true;
-    printLine(picture + QStringLiteral(": ") + QString::number(RotateStepFailed) +
-              QStringLiteral(" (the backup folder cannot be made: ") + backup.error.description +
-              u')');
-    return false;
+    error = backup.error; // set whenever the folder is not ready
+    return backup.path;
 }
 
 } // namespace
@@ -76,16 +71,12 @@ int runRotateCommand(const QStringList &arguments)
     const Jpg2ExifPorts attributes = jpg2ExifAttributePorts();
     const RotatePorts ports{velmorRot, [](const QString &) { return true; }, [] {},
                             attributes.readAttributes, attributes.writeAttributes};
-    bool allTurned = true;
-    for (const QString &picture : pictures) {
-        RotateSettings fileSettings = settings;
-        if (settings.keepBackup && !backupFolderFor(picture, fileSettings.backupFolder)) {
-            allTurned = false;
-            continue;
-        }
-        const RotateFileResult result = rotateOneFile(picture, fileSettings, ports);
-        printLine(resultLine(picture, result));
-        allTurned = allTurned && result.outcome == RotateOutcome::Turned;
-    }
-    return allTurned ? 0 : 1;
+    const RotateBatchPorts batchPorts{[](int, int) {}, [] { return true; },
+                                      [](const QString &picture, const RotateFileResult &result) {
+                                          printLine(resultLine(picture, result));
+                                      },
+                                      backupFolderOf};
+    const RotateBatchSummary summary =
+        rotateBatch(pictures, int(pictures.size()), settings, ports, batchPorts);
+    return summary.turned == pictures.size() ? 0 : 1;
 }

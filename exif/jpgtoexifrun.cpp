@@ -11,6 +11,7 @@
 
 #include "exif/buildahead.h"
 #include "exif/exifdata.h"
+#include "exif/fileversion.h"
 #include "exif/jpgtoexif.h"
 #include "exif/workfile.h"
 
@@ -22,35 +23,6 @@ const QString kTempSuffix = QStringLiteral("VORNTMP");
 QByteArray nativePath(const QString &path)
 {
     return QFile::encodeName(path);
-}
-
-// What identifies one version of a file: a replaced or rewritten file differs.
-struct FileVersion {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified{};
-    mode_t mode = 0;
-    uid_t owner = 0;
-    gid_t group = 0;
-
-    bool sameAs(const FileVersion &other) const
-    {
-        return device == other.device && inode == other.inode && size == other.size &&
-               modified.tv_sec == other.modified.tv_sec &&
-               modified.tv_nsec == other.modified.tv_nsec;
-    }
-};
-
-StepError statFile(const QString &path, FileVersion &version)
-{
-    struct stat info {
-    };
-    if (::stat(nativePath(path).constData(), &info) != 0)
-        return StepError::fromErrno(errno, path);
-    version = {info.st_dev,  info.st_ino, info.st_size, info.st_mtim,
-               info.st_mode, info.st_uid, info.st_gid};
-    return StepError::none();
 }
 
 // Gives the new file the picture's permissions and owner, and puts it on disk.

@@ -61,9 +61,9 @@ StepError settleLike(const QString &path, const QString &model);
 // Removes the file at path; a file that is already gone is success.
 StepError removeFile(const QString &path);
 
-// A file in the private work folder that belongs to one item of a run: removed
-// when its owner lets go of it, whether it was used or thrown away. A file that
-// was renamed to its place meanwhile is simply not found then.
+// A work file that belongs to one item of a run: removed when its owner lets
+// go of it, whether it was used or thrown away. A file that was renamed to its
+// place meanwhile is simply not found then.
 class OwnedWorkFile
 {
   public:
@@ -79,6 +79,8 @@ class OwnedWorkFile
     }
     OwnedWorkFile(const OwnedWorkFile &) = delete;
     OwnedWorkFile &operator=(const OwnedWorkFile &) = delete;
+
+    const QString &path() const { return m_path; }
 
   private:
     void removeIfOwned()

@@ -1,5 +1,7 @@
 #include "platform/spinwellloader.h"
 
+#include <mutex>
+
 #include <QFile>
 #include <QLibrary>
 
@@ -8,6 +10,9 @@
 
 VelmorRotPort loadVelmorRot(QString *error)
 {
+    // Runs may start from several threads; the binding is made once.
+    static std::mutex binding;
+    const std::lock_guard lock(binding);
     static SpinwellVelmorRot bound = nullptr;
     if (!bound) {
         // Kept loaded for the rest of the run once bound.

@@ -18,10 +18,6 @@ namespace
 
 constexpr char kEngineName[] = "libvelmor.so";
 
-// The two entry points of the last call, resolved afresh each time.
-VelmorGetVersion g_getVersion = nullptr;
-VelmorRotateJpegFile g_rotateJpegFile = nullptr;
-
 // The name the engine is loaded by: its bare name, which this library's
 // RUNPATH finds beside it. ASan's dlopen interceptor makes the loader take
 // libasan for the caller and search its RUNPATH instead, so a sanitized build
@@ -148,14 +144,18 @@ int32_t writeWhole(const char *path, const unsigned char *data, int32_t size)
 extern "C" SPINWELL_EXPORT int32_t velmorRot(const char *source, const char *destination,
                                              int32_t code)
 {
+    // The entry points are resolved afresh from this call's own load of the
+    // engine and kept in locals, never in library-wide slots: calls run side
+    // by side on several threads, and each must use what its own load found
+    // (glibc counts the loads, so none unmaps the engine under another).
     const EngineLibrary engine;
     if (!engine.loaded())
         return SpinwellNoEngine;
-    g_getVersion = reinterpret_cast<VelmorGetVersion>(engine.symbol("getVersion"));
-    if (!g_getVersion)
+    if (!engine.symbol("getVersion"))
         return SpinwellNoGetVersion;
-    g_rotateJpegFile = reinterpret_cast<VelmorRotateJpegFile>(engine.symbol("rotateJPEGFile"));
-    if (!g_rotateJpegFile)
+    const auto rotateJpegFile =
+        reinterpret_cast<VelmorRotateJpegFile>(engine.symbol("rotateJPEGFile"));
+    if (!rotateJpegFile)
         return SpinwellNoRotate;
     const auto release =
         reinterpret_cast<VelmorReleaseJpegBuffer>(engine.symbol("releaseJPEGBuffer"));
@@ -169,8 +169,8 @@ extern "C" SPINWELL_EXPORT int32_t velmorRot(const char *source, const char *des
             return result;
     }
     EngineOutput output(release);
-    const int32_t engineResult = g_rotateJpegFile(jpeg.data(), int32_t(jpeg.size()), &output.data,
-                                                  &output.size, mappedCode(code));
+    const int32_t engineResult = rotateJpegFile(jpeg.data(), int32_t(jpeg.size()), &output.data,
+                                                &output.size, mappedCode(code));
     if (engineResult != 0 || !output.data || output.size <= 0)
         return SpinwellEngineFailed;
     return writeWhole(destination, output.data, output.size);

@@ -5,7 +5,8 @@
 // Spinwell, the rotation bridge: turns a JPEG file into another file through
 // the lossless rotation engine "libvelmor.so", which it loads by its bare name
 // on every call (the library's RUNPATH finds it beside the program). The
-// engine works on memory only; all file handling is here.
+// engine works on memory only; all file handling is here. It keeps nothing
+// from one call to the next, so calls may run on several threads at once.
 
 // Results of velmorRot.
 enum SpinwellResult : int32_t {

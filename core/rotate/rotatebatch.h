@@ -8,6 +8,12 @@
 
 // Turns pictures one after another the same way: before each one the batch
 // counter moves on and the caller may stop the batch.
+//
+// The engine's turn and the transplant of the next pictures run ahead on
+// worker threads, one per core (settings.workers); the question or backup, the
+// replace and every port but velmorRot follow in list order on the calling
+// thread, as they would one picture at a time. A stopped batch throws away
+// what was turned ahead and touches no picture it did not reach.
 
 struct RotateBatchPorts {
     // Before each picture: its number (from 1) of total; the place to let
@@ -17,6 +23,10 @@ struct RotateBatchPorts {
     std::function<bool()> keepRunning;
     // Each picture's result.
     std::function<void(const QString &picture, const RotateFileResult &result)> fileDone;
+    // With backups, when set: the backup folder of each picture, asked at its
+    // turn (empty with the reason in error when it cannot be made). Unset, the
+    // settings' one serves every picture.
+    std::function<QString(const QString &picture, StepError &error)> backupFolderOf;
 };
 
 struct RotateBatchSummary {

@@ -21,53 +21,25 @@ constexpr int kNameAttempts = 100;
 
 QAtomicInteger<quint32> g_workFileCounter;
 
-// The two work files of one picture, hidden names of this process that no
-// "*.jpg" pattern matches, created exclusively and removed on every path out
-// unless one of them has taken the picture's name.
-class WorkFiles
+// A work file beside the picture under a hidden name of this process that no
+// "*.jpg" pattern matches, created exclusively; empty when it cannot be made.
+OwnedWorkFile createWorkFile(const QString &picture, const QString &kind, StepError &error)
 {
-  public:
-    explicit WorkFiles(const QString &picture) : m_picture(picture) {}
-    ~WorkFiles()
-    {
-        removeFile(without);
-        removeFile(with);
-    }
-    WorkFiles(const WorkFiles &) = delete;
-    WorkFiles &operator=(const WorkFiles &) = delete;
-
-    StepError create()
-    {
-        StepError error = createOne(QStringLiteral("without"), without);
+    const QFileInfo info(picture);
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const QString path = info.path() + QStringLiteral("/.") + info.fileName() +
+                             QStringLiteral(".turn-%1-%2-%3")
+                                 .arg(::getpid())
+                                 .arg(g_workFileCounter.fetchAndAddRelaxed(1))
+                                 .arg(kind);
+        error = createExclusive(path);
         if (!error.failed)
-            error = createOne(QStringLiteral("with"), with);
-        return error;
+            return OwnedWorkFile(path);
+        if (error.systemError != EEXIST)
+            break;
     }
-
-    QString without, with;
-
-  private:
-    StepError createOne(const QString &kind, QString &path)
-    {
-        const QFileInfo info(m_picture);
-        StepError error;
-        for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-            path = info.path() + QStringLiteral("/.") + info.fileName() +
-                   QStringLiteral(".turn-%1-%2-%3")
-                       .arg(::getpid())
-                       .arg(g_workFileCounter.fetchAndAddRelaxed(1))
-                       .arg(kind);
-            error = createExclusive(path);
-            if (!error.failed || error.systemError != EEXIST)
-                break;
-        }
-        if (error.failed)
-            path.clear();
-        return error;
-    }
-
-    QString m_picture;
-};
+    return {};
+}
 
 bool isCompleteJpeg(const QString &path)
 {
@@ -88,36 +60,89 @@ RotateFileResult stepFailure(const StepError &error)
     return failure(RotateStepFailed, error.description);
 }
 
-class FileRotation
+// The steps of turnPicture.
+class Turning
 {
   public:
-    FileRotation(const QString &picture, const RotateSettings &settings, const RotatePorts &ports)
-        : m_picture(picture), m_settings(settings), m_ports(ports), m_work(picture)
+    Turning(TurnedPicture &turned, const RotateSettings &settings, const RotateEngine &velmorRot,
+            const std::function<void()> &stepProgress)
+        : m_turned(turned), m_settings(settings), m_velmorRot(velmorRot),
+          m_stepProgress(stepProgress)
     {
     }
 
     RotateFileResult run()
     {
-        if (!QFileInfo::exists(m_picture))
+        m_turned.present = !statFile(m_turned.picture, m_turned.before).failed;
+        if (!m_turned.present)
             return {RotateOutcome::Missing, 0, QString()};
-        if (StepError error = m_work.create(); error.failed)
+        StepError error;
+        m_turned.without = createWorkFile(m_turned.picture, QStringLiteral("without"), error);
+        if (!error.failed)
+            m_turned.with = createWorkFile(m_turned.picture, QStringLiteral("with"), error);
+        if (error.failed)
             return failure(SpinwellDestUnopened, error.description);
 
-        m_ports.stepProgress();
-        const qint32 turned = m_ports.velmorRot(m_picture, m_work.without, m_settings.code);
+        step();
+        const qint32 turned =
+            m_velmorRot(m_turned.picture, m_turned.without.path(), m_settings.code);
         if (turned != 0)
             return failure(turned, QStringLiteral("the rotation engine failed (%1)").arg(turned));
 
-        m_ports.stepProgress();
-        const qint32 transplanted = TransplantExif(m_work.without, m_work.with, m_settings.quality,
-                                                   m_settings.background, m_ports.stepProgress);
-        QString chosen;
-        if (RotateFileResult result = choose(transplanted, chosen);
-            result.outcome == RotateOutcome::Failed)
+        step();
+        const qint32 transplanted =
+            TransplantExif(m_turned.without.path(), m_turned.with.path(), m_settings.quality,
+                           m_settings.background, [this] { step(); });
+        if (RotateFileResult result = choose(transplanted); result.outcome == RotateOutcome::Failed)
             return result;
-        if (StepError error = settleLike(chosen, m_picture); error.failed)
-            return stepFailure(error);
+        if (StepError settled = settleLike(m_turned.chosen, m_turned.picture); settled.failed)
+            return stepFailure(settled);
+        return {RotateOutcome::Turned, 0, QString()};
+    }
 
+  private:
+    // Told at once when there is someone to tell on this thread, else at the turn.
+    void step()
+    {
+        if (m_stepProgress)
+            m_stepProgress();
+        else
+            ++m_turned.stepsUntold;
+    }
+
+    // The file that replaces the picture: the repaired one, or for a picture
+    // without Exif the engine's output once it is checked complete.
+    RotateFileResult choose(qint32 transplanted)
+    {
+        if (transplanted == TransplantDone) {
+            m_turned.chosen = m_turned.with.path();
+        } else if (transplanted == TransplantNotExif && isCompleteJpeg(m_turned.without.path())) {
+            m_turned.chosen = m_turned.without.path();
+        } else {
+            return failure(
+                RotateTransplantFailed + transplanted - TransplantNotExif,
+                QStringLiteral("the Exif header could not be repaired (%1)").arg(transplanted));
+        }
+        return {RotateOutcome::Turned, 0, QString()};
+    }
+
+    TurnedPicture &m_turned;
+    const RotateSettings &m_settings;
+    const RotateEngine &m_velmorRot;
+    const std::function<void()> &m_stepProgress;
+};
+
+// The steps of placeTurnedPicture on a picture turned and ready.
+class Placing
+{
+  public:
+    Placing(const TurnedPicture &turned, const RotateSettings &settings, const RotatePorts &ports)
+        : m_picture(turned.picture), m_chosen(turned.chosen), m_settings(settings), m_ports(ports)
+    {
+    }
+
+    RotateFileResult run()
+    {
         m_ports.stepProgress();
         if (m_settings.keepBackup) {
             if (StepError error = keepBackup(); error.failed)
@@ -127,29 +152,13 @@ class FileRotation
         }
 
         m_ports.stepProgress();
-        if (StepError error = renameFile(chosen, m_picture); error.failed)
+        if (StepError error = renameFile(m_chosen, m_picture); error.failed)
             return stepFailure(error);
         syncFolder(QFileInfo(m_picture).path());
         return {RotateOutcome::Turned, 0, QString()};
     }
 
   private:
-    // The file that replaces the picture: the repaired one, or for a picture
-    // without Exif the engine's output once it is checked complete.
-    RotateFileResult choose(qint32 transplanted, QString &chosen)
-    {
-        if (transplanted == TransplantDone) {
-            chosen = m_work.with;
-        } else if (transplanted == TransplantNotExif && isCompleteJpeg(m_work.without)) {
-            chosen = m_work.without;
-        } else {
-            return failure(
-                RotateTransplantFailed + transplanted - TransplantNotExif,
-                QStringLiteral("the Exif header could not be repaired (%1)").arg(transplanted));
-        }
-        return {RotateOutcome::Turned, 0, QString()};
-    }
-
     // The picture as it was before its first turn, in the backup folder: a
     // backup of this same picture is kept as it is, one of another picture
     // under the same name stays too and this one takes a numbered name.
@@ -197,16 +206,47 @@ class FileRotation
         return settleLike(backup, m_picture);
     }
 
-    QString m_picture;
+    QString m_picture, m_chosen;
     const RotateSettings &m_settings;
     const RotatePorts &m_ports;
-    WorkFiles m_work;
 };
+
+// Whether the picture is still the one that was turned: one listed twice has
+// been replaced by its own earlier turn, and must be turned from that.
+bool isAsTurned(const TurnedPicture &turned)
+{
+    FileVersion now;
+    const bool present = !statFile(turned.picture, now).failed;
+    return present == turned.present && (!present || now.sameAs(turned.before));
+}
 
 } // namespace
 
 RotateFileResult rotateOneFile(const QString &picture, const RotateSettings &settings,
                                const RotatePorts &ports)
 {
-    return FileRotation(picture, settings, ports).run();
+    return placeTurnedPicture(turnPicture(picture, settings, ports.velmorRot, ports.stepProgress),
+                              settings, ports);
+}
+
+TurnedPicture turnPicture(const QString &picture, const RotateSettings &settings,
+                          const RotateEngine &velmorRot, const std::function<void()> &stepProgress)
+{
+    TurnedPicture turned;
+    turned.picture = picture;
+    turned.result = Turning(turned, settings, velmorRot, stepProgress).run();
+    return turned;
+}
+
+RotateFileResult placeTurnedPicture(TurnedPicture turned, const RotateSettings &settings,
+                                    const RotatePorts &ports)
+{
+    if (!isAsTurned(turned))
+        turned =
+            turnPicture(QString(turned.picture), settings, ports.velmorRot, ports.stepProgress);
+    for (int step = 0; step < turned.stepsUntold; ++step)
+        ports.stepProgress();
+    if (turned.result.outcome != RotateOutcome::Turned)
+        return turned.result;
+    return Placing(turned, settings, ports).run();
 }

@@ -5,7 +5,9 @@
 #include <QColor>
 #include <QString>
 
+#include "exif/fileversion.h"
 #include "exif/steperror.h"
+#include "exif/workfile.h"
 
 // Turns one picture losslessly and gives it back its Exif header with a fresh
 // thumbnail, as the rotation dialog and the command line run it.
@@ -25,6 +27,7 @@ struct RotateSettings {
     QColor background = Qt::black;
     bool keepBackup = true;
     QString backupFolder; // with keepBackup: the ready backup folder (makeBackupFolder)
+    int workers = 0;      // a batch's pictures turned ahead at once; 0: one per core
 };
 
 enum class RotateOutcome {
@@ -47,9 +50,13 @@ struct RotateFileResult {
     QString reason; // why it failed
 };
 
+// The bridge's velmorRot (source, destination, code).
+using RotateEngine = std::function<qint32(const QString &, const QString &, qint32)>;
+
+// A batch calls velmorRot on its workers, several pictures at once; every
+// other port only on the thread that runs the batch.
 struct RotatePorts {
-    // The bridge's velmorRot (source, destination, code).
-    std::function<qint32(const QString &, const QString &, qint32)> velmorRot;
+    RotateEngine velmorRot;
     // Without backups: whether the picture may be overwritten.
     std::function<bool(const QString &picture)> confirmOverwrite;
     // Before each of the ten steps of a picture.
@@ -61,3 +68,29 @@ struct RotatePorts {
 
 RotateFileResult rotateOneFile(const QString &picture, const RotateSettings &settings,
                                const RotatePorts &ports);
+
+// A picture turned into its work files and not yet put in its place: the
+// first part of rotateOneFile, which a batch runs ahead of the picture's turn.
+// Destroying it removes its work files, so a stopped batch leaves none.
+struct TurnedPicture {
+    QString picture;
+    bool present = false;
+    FileVersion before; // taken before the engine read the picture
+    OwnedWorkFile without, with;
+    QString chosen;      // the work file that is to replace the picture
+    int stepsUntold = 0; // the steps passed on a worker, told to stepProgress at the turn
+    RotateFileResult result{RotateOutcome::Turned, 0, QString()}; // Turned: ready to place
+};
+
+// The engine's turn and the transplant, which change nothing but the
+// picture's own new work files. stepProgress, when set, is told of each step
+// as it comes; a worker leaves it unset.
+TurnedPicture turnPicture(const QString &picture, const RotateSettings &settings,
+                          const RotateEngine &velmorRot,
+                          const std::function<void()> &stepProgress = {});
+
+// The rest of rotateOneFile at the picture's turn: the question or the
+// backup, and the replace. A picture that changed since it was turned (listed
+// twice, say) is turned again first from what it is now.
+RotateFileResult placeTurnedPicture(TurnedPicture turned, const RotateSettings &settings,
+                                    const RotatePorts &ports);

@@ -233,24 +233,70 @@ TEST_F(Rotation, TurnsAPictureWithoutExifAsTheEngineWroteIt)
     EXPECT_EQ(decodeJpeg(readFile(file)).fullSize, QSize(48, 64));
 }
 
-TEST_F(Rotation, ABatchStopsBeforeThePictureItWasStoppedAt)
+TEST_F(Rotation, ABatchStopsBeforeThePictureItWasStoppedAtAndThrowsAwayWhatWasTurnedAhead)
 {
     QStringList files;
     for (int i = 0; i < 10; ++i)
         files.append(picture(QStringLiteral("p%1.jpg").arg(i)));
     QString label;
     m_settings.code = 1;
+    m_settings.workers = 3;
     const RotateBatchPorts batchPorts{[&label](int number, int total) {
                                           label = QStringLiteral("%1 / %2").arg(number).arg(total);
                                       },
                                       [&label] { return label != QStringLiteral("4 / 12"); },
-                                      [](const QString &, const RotateFileResult &) {}};
+                                      [](const QString &, const RotateFileResult &) {},
+                                      {}};
     const RotateBatchSummary summary = rotateBatch(files, 12, m_settings, m_ports, batchPorts);
     EXPECT_EQ(label, QStringLiteral("4 / 12"));
     EXPECT_EQ(summary.turned, 3);
     EXPECT_TRUE(summary.stopped);
     EXPECT_EQ(exifSize(files[2]), QSize(48, 64));
-    EXPECT_EQ(exifSize(files[3]), QSize(64, 48));
+    for (qsizetype i = 3; i < files.size(); ++i)
+        EXPECT_EQ(readFile(files[i]), cameraPicture()) << i;
+    EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden).size(), files.size());
+}
+
+// With several workers turning ahead, every report comes at its picture's turn, with that
+// picture's own steps: a failure turned ahead, and a picture listed twice, turned again from
+// its first turn's result.
+TEST_F(Rotation, SeveralWorkersReportEachPictureAtItsTurn)
+{
+    const QByteArray plain = plainJpeg(QSize(64, 48));
+    const QString a = picture(QStringLiteral("a.jpg"));
+    const QString cut = picture(QStringLiteral("cut.jpg"), plain.left(plain.size() / 2));
+    const QString b = picture(QStringLiteral("b.jpg"));
+    QStringList events;
+    m_settings.code = 1;
+    m_settings.workers = 4;
+    const RotateBatchPorts batchPorts{[&](int number, int) {
+                                          m_steps = 0;
+                                          events.append(QString::number(number));
+                                      },
+                                      [] { return true; },
+                                      [&](const QString &file, const RotateFileResult &result) {
+                                          events.append(QStringLiteral("%1 %2 %3 steps")
+                                                            .arg(QFileInfo(file).fileName())
+                                                            .arg(result.code)
+                                                            .arg(m_steps));
+                                      },
+                                      {}};
+    const RotateBatchSummary summary =
+        rotateBatch({a, cut, b, a}, 4, m_settings, m_ports, batchPorts);
+
+    const QStringList expected{QStringLiteral("1"), QStringLiteral("a.jpg 0 10 steps"),
+                               QStringLiteral("2"), QStringLiteral("cut.jpg 107 1 steps"),
+                               QStringLiteral("3"), QStringLiteral("b.jpg 0 10 steps"),
+                               QStringLiteral("4"), QStringLiteral("a.jpg 0 10 steps")};
+    EXPECT_EQ(events, expected);
+    EXPECT_EQ(summary.turned, 3);
+    EXPECT_EQ(summary.failed, 1);
+    EXPECT_EQ(exifSize(a), QSize(64, 48)) << "turned twice";
+    EXPECT_EQ(decodeJpeg(readFile(a)).fullSize, QSize(64, 48));
+    EXPECT_NE(readFile(a), cameraPicture());
+    EXPECT_EQ(readFile(cut), plain.left(plain.size() / 2));
+    expectFolder({QStringLiteral("Original"), QStringLiteral("a.jpg"), QStringLiteral("b.jpg"),
+                  QStringLiteral("cut.jpg")});
 }
 
 // Every byte of a real camera's header survives a turn, except the APP1 length, the
