@@ -11,6 +11,9 @@ PreparedSlide prepareSlide(const QString &path, QSize screen, const QColor &back
     slide.path = path;
     slide.screen = screen;
     slide.background = background;
+    const QFileInfo file(path);
+    slide.modified = file.lastModified();
+    slide.bytes = file.exists() ? file.size() : -1;
     const DecodedJpeg decoded = decodeJpegFileForBox(path, screen);
     if (decoded.isNull()) {
         slide.outcome = QFileInfo::exists(path) ? PreparedSlide::Outcome::Failed
@@ -45,8 +48,12 @@ void SlidePrefetch::start(const QString &path, QSize screen, const QColor &backg
 
 PreparedSlide SlidePrefetch::take(const QString &path, QSize screen, const QColor &background)
 {
-    if (m_pending.valid() && m_path == path && m_screen == screen && m_background == background)
-        return m_pending.get();
+    if (m_pending.valid() && m_path == path && m_screen == screen && m_background == background) {
+        PreparedSlide slide = m_pending.get();
+        const QFileInfo file(path);
+        if (file.exists() && file.size() == slide.bytes && file.lastModified() == slide.modified)
+            return slide;
+    }
     return prepareSlide(path, screen, background);
 }
 

@@ -3,6 +3,7 @@
 #include <future>
 
 #include <QColor>
+#include <QDateTime>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -20,6 +21,10 @@ struct PreparedSlide {
     QSize natural;  // the picture's own size
     int percent = 0;
     QString error; // why it failed
+    // The file as it was when preparing began: a slide prepared ahead is used only while
+    // the file is unchanged.
+    QDateTime modified;
+    qint64 bytes = -1;
 };
 
 // Decodes and composes `path` for a screen of `screen` pixels. A file that is no longer there
@@ -38,8 +43,8 @@ class SlidePrefetch
 
     // Starts preparing `path` unless the same slide is already pending.
     void start(const QString &path, QSize screen, const QColor &background);
-    // The slide for `path`: the pending one when it matches (waiting for it if needed),
-    // otherwise prepared now.
+    // The slide for `path`: the pending one when it matches and the file has not changed
+    // since (waiting for it if needed), otherwise prepared now.
     PreparedSlide take(const QString &path, QSize screen, const QColor &background);
     // Whether the pending slide for `path` has been prepared already.
     bool isReady(const QString &path, QSize screen, const QColor &background) const;

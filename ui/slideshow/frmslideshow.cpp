@@ -169,6 +169,16 @@ void frmSlideShow::resizeEvent(QResizeEvent *)
     Form_Resize();
 }
 
+// A window restored at the size it had draws what it skipped while minimised.
+void frmSlideShow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || isMinimized())
+        return;
+    if (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized)
+        Form_Resize();
+}
+
 void frmSlideShow::Form_Resize()
 {
     m_timer1.stop();

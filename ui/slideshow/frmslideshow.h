@@ -65,6 +65,7 @@ class frmSlideShow : public QWidget
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
   private:
     void createPopSld();

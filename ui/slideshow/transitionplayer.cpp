@@ -66,17 +66,15 @@ bool TransitionPlayer::runTransition(const SlideEffect &effect, const QImage &pi
     return true;
 }
 
-// A screen the player has not drawn at its present size starts from what it shows.
+// A screen the player has not drawn at its present size starts from its background colour.
+// (Grabbing what it shows would send it the resize it may be handling right now.)
 void TransitionPlayer::startFromScreen()
 {
     const QSize size = m_screen->size();
     if (m_screenImage.size() == size)
         return;
-    m_screenImage = QImage();
-    QImage shown = m_screen->grab().toImage();
-    if (shown.size() != size)
-        shown = shown.scaled(size);
-    m_screenImage = shown.convertToFormat(QImage::Format_RGB32);
+    m_screenImage = QImage(size, QImage::Format_RGB32);
+    m_screenImage.fill(m_screen->palette().color(m_screen->backgroundRole()));
 }
 
 void TransitionPlayer::refresh(const QRect &area)

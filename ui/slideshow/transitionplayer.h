@@ -21,10 +21,11 @@ struct TransitionFlags {
 // shows it (painted over what the widget paints itself) until the player is destroyed.
 //
 // Usage: TransitionPlayer player(widget); player.runTransition(effect, picture, flags);
-// The first run starts from what the widget shows (grabbed); every later one from where the
-// last one ended. Pending events run at every step, so a key handler may set the flags, or
-// even start another transition on the same player, which completes before this one goes on.
-// The screen must not be deleted while a transition runs on it.
+// The first run starts from the widget's background colour; every later one from where the
+// last one ended (a widget resized since starts again from its background). Pending events run at
+// every step, so a key handler may set the flags, or even start another transition on the same
+// player, which completes before this one goes on. The screen must not be deleted while a
+// transition runs on it.
 class TransitionPlayer : public QObject
 {
   public:
