@@ -32,16 +32,17 @@ QImage composeSlide(const QImage &picture, QSize natural, QSize screen, const QC
     if (screen.isEmpty())
         return QImage();
     QImage slide(screen, QImage::Format_RGB32);
-    slide.fill(background);
     const QRect drawn = slideFit(natural, screen).drawn;
+    QPainter painter(&slide);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    // Only the margins need the background; the picture covers the rest.
+    const QRegion margins = QRegion(slide.rect()).subtracted(drawn);
+    for (const QRect &margin : margins)
+        painter.fillRect(margin, background);
     if (picture.isNull() || drawn.isEmpty())
         return slide;
-    QPainter painter(&slide);
-    if (picture.size() == drawn.size()) {
-        painter.drawImage(drawn.topLeft(), picture);
-    } else {
-        painter.drawImage(drawn.topLeft(), picture.scaled(drawn.size(), Qt::IgnoreAspectRatio,
-                                                          Qt::SmoothTransformation));
-    }
+    // The decode is at most twice the drawn size, where one bilinear pass keeps the detail.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, picture.size() != drawn.size());
+    painter.drawImage(QRectF(drawn), picture);
     return slide;
 }
