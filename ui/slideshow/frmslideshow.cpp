@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QRandomGenerator>
+#include <QScreen>
 
 #include "core/errorlog.h"
 #include "core/paths.h"
@@ -190,12 +191,17 @@ void frmSlideShow::Form_Resize()
 }
 
 // Full screen covers the whole screen without a title bar; otherwise the window is maximised.
+// The geometry is set as well, for desktops whose window manager does not maximise.
 void frmSlideShow::showTitleBar(bool show)
 {
-    if (show)
+    const QScreen *display = screen();
+    if (show) {
+        setGeometry(display->availableGeometry());
         showMaximized();
-    else
+    } else {
+        setGeometry(display->geometry());
         showFullScreen();
+    }
     showTitle();
 }
 
