@@ -8,9 +8,6 @@
 PreparedSlide prepareSlide(const QString &path, QSize screen, const QColor &background)
 {
     PreparedSlide slide;
-    slide.path = path;
-    slide.screen = screen;
-    slide.background = background;
     const QFileInfo file(path);
     slide.modified = file.lastModified();
     slide.bytes = file.exists() ? file.size() : -1;

@@ -14,9 +14,6 @@
 struct PreparedSlide {
     enum class Outcome { Ready, Vanished, Failed };
     Outcome outcome = Outcome::Failed;
-    QString path;
-    QSize screen;
-    QColor background;
     QImage picture; // the composed screen; null unless Ready
     QSize natural;  // the picture's own size
     int percent = 0;

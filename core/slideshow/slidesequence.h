@@ -23,7 +23,6 @@ class SlideSequence
     // Starts on `startIndex` (clamped into the range).
     SlideSequence(SlideSource source, int count, int startIndex, UnitRandom random);
 
-    SlideSource source() const { return m_source; }
     int lowest() const { return m_source == SlideSource::Folder ? 0 : 1; }
     int highest() const { return lowest() + m_count - 1; }
     int count() const { return m_count; }
