@@ -111,6 +111,15 @@ TEST(TransitionPlan, StepCountsFollowTheArithmetic)
     }
 }
 
+// Take turns leaves the top strip (9 rows at speed 80) to the final copy.
+TEST(TransitionPlan, TakeTurnsLeavesTheTopStrip)
+{
+    for (const TransitionStep &s : plan(effect(10, QStringLiteral("より粗い"))).steps) {
+        for (const TransitionOp &op : s.ops)
+            EXPECT_GE(op.target.top(), 9);
+    }
+}
+
 // A value that would divide by zero, or a variant the effect does not list, leaves the final
 // copy alone.
 TEST(TransitionPlan, ZeroDivisorsAndUnknownVariantsGiveNoSteps)
