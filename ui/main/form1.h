@@ -78,6 +78,7 @@ class Form1 : public QMainWindow
     void mnuEditSelAll_Click();
     void mnuEdit2Exif_Click();
     void mnuEditRotate_Click();
+    void mnuFileSlideShow_Click();
     void popExOpen_Click();
     void reloadShownFolder();
 
@@ -141,6 +142,7 @@ class Form1 : public QMainWindow
     void endScan(int listed, int total, bool stopped);
     void placeProgressBar();
     QStringList file1Names() const;
+    static QStringList file1NamesOf(const QString &folder);
     std::optional<int> runConversion();
     int selectedRow() const;
     void selectPicture(const QString &name);

@@ -3,6 +3,7 @@
 #include "core/errorlog.h"
 #include "core/settings/colorref.h"
 #include "core/settings/settings.h"
+#include "core/slideshow/transitiontables.h"
 #include "core/twips.h"
 #include "platform/prompter.h"
 #include "platform/startfolder.h"
@@ -33,6 +34,8 @@ void Form1::formLoad()
 {
     AppSettings &settings = appSettings();
     QStringList problems = readSettings(m_store, defaultStartFolder(), settings);
+    initTransitionTables();
+    clampSlideSettings(settings.slide);
     placeWindow();
     m_panelWidth = settings.dataWidth;
     m_keepReading = false;

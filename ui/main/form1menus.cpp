@@ -17,9 +17,9 @@ namespace
 // toolbar buttons stay disabled whatever the command state says, so nothing the user can click
 // does nothing.
 const QStringList kAwaitingOperation = {
-    QStringLiteral("mnuFileSlideShow"), QStringLiteral("mnuFileRename"),
-    QStringLiteral("mnuOption"),        QStringLiteral("mnuEditVisible"),
-    QStringLiteral("mnuEditHide"),      QStringLiteral("mnuFileRenameOrigin"),
+    QStringLiteral("mnuFileRename"),       QStringLiteral("mnuOption"),
+    QStringLiteral("mnuEditVisible"),      QStringLiteral("mnuEditHide"),
+    QStringLiteral("mnuFileRenameOrigin"),
     QStringLiteral("mnuEditWallPaper"),
 };
 
@@ -71,7 +71,9 @@ void Form1::createMenus()
     file->setObjectName(QStringLiteral("mnuFile"));
     file->menuAction()->setObjectName(QStringLiteral("mnuFile"));
     addCommand(file, QStringLiteral("mnuFileOpen"), QStringLiteral("開く(&O)..."));
-    addCommand(file, QStringLiteral("mnuFileSlideShow"), QStringLiteral("ｽﾗｲﾄﾞｼｮｳ(&S)"));
+    QAction *slideShow =
+        addCommand(file, QStringLiteral("mnuFileSlideShow"), QStringLiteral("ｽﾗｲﾄﾞｼｮｳ(&S)"));
+    connect(slideShow, &QAction::triggered, this, &Form1::mnuFileSlideShow_Click);
     addCommand(file, QStringLiteral("mnuFileRename"), QStringLiteral("撮影日にﾘﾈｰﾑ(&R)..."));
     addSeparator(file, QStringLiteral("mnuBar3"));
     addCommand(file, QStringLiteral("mnuOption"), QStringLiteral("ｵﾌﾟｼｮﾝ(&N)..."));

@@ -263,6 +263,11 @@ void Form1::reloadShownFolder()
 // The pictures of the shown folder that the visible mode lets through, read afresh.
 QStringList Form1::file1Names() const
 {
+    return file1NamesOf(m_shownFolder);
+}
+
+QStringList Form1::file1NamesOf(const QString &folder)
+{
     const VisibleMode mode = visibleModeFromSetting(appSettings().general.gVisibleMode);
-    return listJpegFiles(m_shownFolder, mode, hiddenTestFor(m_shownFolder)).names;
+    return listJpegFiles(folder, mode, hiddenTestFor(folder)).names;
 }

@@ -264,9 +264,10 @@ TEST_F(Form1Test, ToolbarFollowsEachCommandState)
     const QMap<int, QStringList> expected = {
         {1, QStringList{"Open"} + modesAndSizes},
         {2, {"Stop"}},
-        {3, QStringList{"Open", "SelAll"} + modesAndSizes + QStringList{"Reload"}},
+        {3,
+         QStringList{"Open", "SelAll"} + modesAndSizes + QStringList{"Reload", "startSlideShow"}},
         {4, QStringList{"Open", "SelAll"} + modesAndSizes +
-                QStringList{"Reload", "jpg2Exif", "Rotate"}},
+                QStringList{"Reload", "startSlideShow", "jpg2Exif", "Rotate"}},
         {5, QStringList{"Open"} + modesAndSizes + QStringList{"Reload"}},
     };
     for (int state : {2, 3, 4, 5, 1}) {
