@@ -49,8 +49,9 @@ GsettingsWallpaper::GsettingsWallpaper(BackgroundSchema schema, CommandRunner &r
 // The option goes first, so a desktop that showed no wallpaper shows the new one at once.
 QString GsettingsWallpaper::apply(const QString &bitmapPath, WallpaperStyle style)
 {
-    const QString picture =
-        m_schema.pictureIsUri ? QUrl::fromLocalFile(bitmapPath).toString() : bitmapPath;
+    const QString picture = m_schema.pictureIsUri
+                                ? QUrl::fromLocalFile(bitmapPath).toString(QUrl::FullyEncoded)
+                                : bitmapPath;
     QString problem = set(QStringLiteral("picture-options"), pictureOption(style));
     if (problem.isEmpty())
         problem = set(m_schema.pictureKey, picture);

@@ -2,16 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <QList>
+
 namespace
 {
 
 TEST(OptionRules, SlideIntervalIsWholeSecondsWithinOneToSixty)
 {
     const QList<QPair<QString, std::optional<int>>> cases = {
-        {"0", std::nullopt}, {"61", std::nullopt}, {"abc", std::nullopt},
-        {"", std::nullopt},  {"-3", std::nullopt}, {"1", 1},
-        {"60", 60},          {" 7 ", 7},           {"2.5", 2},
-        {"3.5", 4},          {"60.4", 60},         {"60.5", std::nullopt},
+        {"0", std::nullopt},
+        {"61", std::nullopt},
+        {"abc", std::nullopt},
+        {"", std::nullopt},
+        {"0.4", std::nullopt},
+        {"1", 1},
+        {"60", 60},
+        {" 7 ", 7},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"60.4", 60},
+        {"60.5", 60},
     };
     for (const auto &[text, seconds] : cases)
         EXPECT_EQ(slideIntervalFromText(text), seconds) << qPrintable(text);

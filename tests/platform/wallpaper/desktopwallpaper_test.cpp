@@ -116,12 +116,12 @@ TEST(DesktopWallpaper, GnomeKeysReadBackThroughGsettings)
         {WallpaperStyle::Tiled, "'wallpaper'"},
     };
     for (const auto &[style, option] : styles) {
-        ASSERT_EQ(wallpaper->apply(QStringLiteral("/tmp/a b/Tabilo.bmp"), style), QString());
+        ASSERT_EQ(wallpaper->apply(QStringLiteral("/tmp/a b/壁紙/Tabilo.bmp"), style), QString());
         EXPECT_EQ(gsettingsGet(QStringLiteral("picture-options")), option);
         EXPECT_EQ(gsettingsGet(QStringLiteral("picture-uri")),
-                  QStringLiteral("'file:///tmp/a%20b/Tabilo.bmp'"));
+                  QStringLiteral("'file:///tmp/a%20b/%E5%A3%81%E7%B4%99/Tabilo.bmp'"));
         EXPECT_EQ(gsettingsGet(QStringLiteral("picture-uri-dark")),
-                  QStringLiteral("'file:///tmp/a%20b/Tabilo.bmp'"));
+                  QStringLiteral("'file:///tmp/a%20b/%E5%A3%81%E7%B4%99/Tabilo.bmp'"));
     }
     ASSERT_EQ(wallpaper->remove(), QString());
     EXPECT_EQ(gsettingsGet(QStringLiteral("picture-options")), QStringLiteral("'none'"));
