@@ -11,8 +11,9 @@ void Form1::connectSettingCommands()
 {
     connect(command(QStringLiteral("mnuOption")), &QAction::triggered, this,
             &Form1::mnuOption_Click);
-    connect(command(QStringLiteral("mnuEditWallPaper")), &QAction::triggered, this,
-            &Form1::mnuEditWallPaper_Click);
+    QAction *wallPaper = command(QStringLiteral("mnuEditWallPaper"));
+    connect(wallPaper, &QAction::triggered, this, &Form1::mnuEditWallPaper_Click);
+    wallPaper->setEnabled(false); // off until a picture is selected
 }
 
 void Form1::openOptions(int page)
