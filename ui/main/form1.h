@@ -17,6 +17,7 @@ class QActionGroup;
 class QLabel;
 class QListView;
 class QMenu;
+class QModelIndex;
 class QProgressBar;
 class QSlider;
 class QSettings;
@@ -140,6 +141,8 @@ class Form1 : public QMainWindow
     void createScanParts();
     void connectScanCommands();
     void connectSettingCommands();
+    void applyHottrack();
+    void ListView1_HoverEnter(const QModelIndex &index);
     void beginScan();
     void scanStarted(const QString &folderPath, int total, int count);
     void scanProgressed(int index, int total);

@@ -1,6 +1,9 @@
 #include "ui/main/form1.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QListView>
 
 #include "core/scan/thumbnaillistmodel.h"
 #include "core/settings/settings.h"
@@ -14,6 +17,7 @@ void Form1::connectSettingCommands()
     QAction *wallPaper = command(QStringLiteral("mnuEditWallPaper"));
     connect(wallPaper, &QAction::triggered, this, &Form1::mnuEditWallPaper_Click);
     wallPaper->setEnabled(false); // off until a picture is selected
+    connect(m_listView1, &QListView::entered, this, &Form1::ListView1_HoverEnter);
 }
 
 void Form1::openOptions(int page)
@@ -33,7 +37,27 @@ void Form1::mnuOption_Click()
     showVisibleMode();
     showThumbSize();
     showViewerPanel();
+    applyHottrack();
     Form_Resize();
+}
+
+// The list follows the setting only once the options dialog has closed, not at start-up.
+void Form1::applyHottrack()
+{
+    const bool on = appSettings().general.Hottrack == 1;
+    m_listView1->setMouseTracking(on);
+    m_listView1->setAttribute(Qt::WA_Hover, on);
+}
+
+// With hot tracking the item the pointer reaches is selected as a click would select it;
+// not while a button is held (a drag) nor during a scan.
+void Form1::ListView1_HoverEnter(const QModelIndex &index)
+{
+    if (!m_listView1->hasMouseTracking() || m_scanning || !index.isValid() ||
+        QGuiApplication::mouseButtons() != Qt::NoButton)
+        return;
+    m_listView1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    ListView1_ItemClick();
 }
 
 void Form1::mnuEditWallPaper_Click()
