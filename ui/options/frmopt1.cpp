@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -49,6 +50,7 @@ frmOPT1::frmOPT1(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("ｵﾌﾟｼｮﾝ"));
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->tabBar()->setUsesScrollButtons(false); // every page's tab in sight
     SSTab1->addTab(buildDisplayPage(), QStringLiteral("表示"));
     SSTab1->addTab(buildThumbnailPage(), QStringLiteral("ｻﾑﾈｲﾙ"));
     SSTab1->addTab(buildViewerPage(), QStringLiteral("外部ﾋﾞｭｰｱｰ"));

@@ -106,7 +106,6 @@ void frmWall::Command1_Click()
     QImageReader reader(m_picturePath);
     reader.setAutoTransform(true);
     const QImage picture = reader.read();
-    QString problem;
     if (picture.isNull()) {
         QApplication::restoreOverrideCursor();
         prompter().message(PromptIcon::Critical, QString(),
@@ -114,10 +113,10 @@ void frmWall::Command1_Click()
         return;
     }
     const WallpaperArrangement arrangement = chosenArrangement();
-    if (!writeBitmap(renderWallpaper(picture, arrangement, workArea(), Qt::black)))
-        problem = QStringLiteral("壁紙のﾌｧｲﾙを保存できません。\n") + bitmapPath();
-    else
-        problem = desktop->apply(bitmapPath(), styleOf(arrangement));
+    const QString problem =
+        writeBitmap(renderWallpaper(picture, arrangement, workArea(), Qt::black))
+            ? desktop->apply(bitmapPath(), styleOf(arrangement))
+            : QStringLiteral("壁紙のﾌｧｲﾙを保存できません。\n") + bitmapPath();
     QApplication::restoreOverrideCursor();
     if (!problem.isEmpty())
         tell(QStringLiteral("壁紙を設定できませんでした。\n") + problem);

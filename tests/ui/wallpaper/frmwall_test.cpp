@@ -90,6 +90,20 @@ TEST_F(WallpaperDialog, UnreadablePictureStopsBeforeTheDesktop)
     EXPECT_FALSE(QFile::exists(frmWall::bitmapPath()));
 }
 
+TEST_F(WallpaperDialog, UnwritableBitmapStopsBeforeTheDesktop)
+{
+    QFile blocker(m_dir.filePath(QStringLiteral("data")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the data folder would be
+    blocker.close();
+    m_prompts.queueAnswer(PromptAnswer::Ok);
+    apply(picture({30, 20}), 0);
+    ASSERT_EQ(m_prompts.requests().size(), 1);
+    EXPECT_EQ(m_prompts.requests()[0].text,
+              QStringLiteral("壁紙を設定できませんでした。\n壁紙のﾌｧｲﾙを保存できません。\n") +
+                  frmWall::bitmapPath());
+    EXPECT_TRUE(m_runner.commands.isEmpty());
+}
+
 TEST_F(WallpaperDialog, UnknownDesktopIsToldAndNothingRuns)
 {
     qputenv("XDG_CURRENT_DESKTOP", "sway");
