@@ -71,8 +71,8 @@ class frmOPT1 : public QDialog
     TransitionPreview previewOfControls() const;
 
     // Commit (frmopt1commit.cpp)
-    void commitTo(AppSettings &settings) const;
-    void commitViewer(ExProgramSettings &exProgram) const;
+    void commitTo(AppSettings &settings);
+    void commitViewer(ExProgramSettings &exProgram);
     void commitSlides(SlideSettings &slide) const;
 
     // What the font choosers hold until OK.

@@ -1,5 +1,7 @@
 #include "ui/options/frmopt1.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -45,7 +47,7 @@ void frmOPT1::OPTok_Click()
     accept();
 }
 
-void frmOPT1::commitTo(AppSettings &settings) const
+void frmOPT1::commitTo(AppSettings &settings)
 {
     GeneralSettings &general = settings.general;
     takeCheck(general.gNoVisible, OPTcheck0);
@@ -80,7 +82,7 @@ void frmOPT1::commitTo(AppSettings &settings) const
     general.RotThumbBackColor = Lbl_ThumbBackColor->colorRef(ColorSwatch::Part::Background);
 }
 
-void frmOPT1::commitViewer(ExProgramSettings &exProgram) const
+void frmOPT1::commitViewer(ExProgramSettings &exProgram)
 {
     for (int row = 0; row < 3; ++row)
         exProgram.ExProgram[size_t(row)] = OPTText1[row]->text();
