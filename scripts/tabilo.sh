@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     libimage-exiftool-perl imagemagick
     fonts-ipafont xvfb xauth
+    libglib2.0-bin gsettings-desktop-schemas
     desktop-file-utils appstream dpkg-dev file
 )
 

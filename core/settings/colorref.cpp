@@ -51,3 +51,8 @@ QColor colorFromColorRef(qint32 value, const QPalette &palette)
         return systemColor(bits & 0xFFu, palette);
     return QColor(int(bits & 0xFFu), int((bits >> 8) & 0xFFu), int((bits >> 16) & 0xFFu));
 }
+
+qint32 colorRefFromColor(const QColor &color)
+{
+    return qint32(quint32(color.red()) | quint32(color.green()) << 8 | quint32(color.blue()) << 16);
+}

@@ -28,6 +28,7 @@ Form1::Form1(QSettings &store, const QString &dataFolder, QWidget *parent)
     createStatusBar();
     createScanParts();
     connectFileCommands();
+    connectSettingCommands();
     formLoad();
 }
 

@@ -17,6 +17,7 @@ class QActionGroup;
 class QLabel;
 class QListView;
 class QMenu;
+class QModelIndex;
 class QProgressBar;
 class QSlider;
 class QSettings;
@@ -82,6 +83,12 @@ class Form1 : public QMainWindow
     void popExOpen_Click();
     void reloadShownFolder();
 
+    // Settings and wallpaper (form1options.cpp)
+    // Opens the options dialog on page `page` (0..7), as the other windows ask for it.
+    void openOptions(int page);
+    void mnuOption_Click();
+    void mnuEditWallPaper_Click();
+
     // Information panel, camera table and layout (form1panel.cpp, form1cameratable.cpp,
     // form1layout.cpp)
     // Fills the panel from the list's selected item and makes it the current picture.
@@ -134,6 +141,9 @@ class Form1 : public QMainWindow
     // Folder scan (form1scan.cpp, form1open.cpp)
     void createScanParts();
     void connectScanCommands();
+    void connectSettingCommands();
+    void applyHottrack();
+    void ListView1_HoverEnter(const QModelIndex &index);
     void beginScan();
     void scanStarted(const QString &folderPath, int total, int count);
     void scanProgressed(int index, int total);

@@ -17,10 +17,10 @@ namespace
 // toolbar buttons stay disabled whatever the command state says, so nothing the user can click
 // does nothing.
 const QStringList kAwaitingOperation = {
-    QStringLiteral("mnuFileRename"),       QStringLiteral("mnuOption"),
-    QStringLiteral("mnuEditVisible"),      QStringLiteral("mnuEditHide"),
+    QStringLiteral("mnuFileRename"),
+    QStringLiteral("mnuEditVisible"),
+    QStringLiteral("mnuEditHide"),
     QStringLiteral("mnuFileRenameOrigin"),
-    QStringLiteral("mnuEditWallPaper"),
 };
 
 // Pop-up items and the menu-bar items they run. popOpen and popExOpen run operations of their own.

@@ -15,6 +15,7 @@ void Form1::mnuEditRotate_Click()
         return;
     frmRotate dialog(
         {withTrailingBackslash(m_file1Folder), m_thumbnails, m_listView1->selectionModel()}, this);
+    connect(&dialog, &frmRotate::optionsRequested, this, &Form1::openOptions);
     dialog.exec();
     if (dialog.turnedCount() > 0)
         ListView1_ItemClick();

@@ -1,6 +1,5 @@
 #include "ui/main/form1.h"
 
-#include "core/settings/settings.h"
 #include "ui/frminfo.h"
 #include "ui/main/statuspanel.h"
 
@@ -50,7 +49,6 @@ void Form1::StatusBar1_PanelClick(int index)
     } else if (index == 6 && !m_scanning) {
         // The options dialog opens on its viewer page; not during a scan, where only Stop and
         // Esc act.
-        appSettings().general.TabOrder = 2;
-        command(QStringLiteral("mnuOption"))->trigger();
+        openOptions(2);
     }
 }

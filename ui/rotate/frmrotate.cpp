@@ -18,6 +18,7 @@ namespace
 {
 
 constexpr int kHelpContext = 3000;
+constexpr int kOptionsPage = 7; // "画像の回転"
 constexpr int kStepsPerPicture = 10;
 
 // Grid cells of the previews by rotation code: the picture turns around the grid.
@@ -82,13 +83,12 @@ void frmRotate::buildControls()
         buttons->addWidget(button);
     }
     Cmd_OK->setDefault(true);
-    // The options dialog is not part of the program yet; the button waits for it.
-    Cmd_Setting->setEnabled(false);
     layout->addLayout(buttons);
 
     connect(Cmd_OK, &QPushButton::clicked, this, &frmRotate::Cmd_OK_Click);
     connect(Cmd_Cancel, &QPushButton::clicked, this, &frmRotate::Cmd_Cancel_Click);
     connect(Cmd_Help, &QPushButton::clicked, this, &frmRotate::Cmd_Help_Click);
+    connect(Cmd_Setting, &QPushButton::clicked, this, &frmRotate::Cmd_Setting_Click);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -184,4 +184,10 @@ void frmRotate::closeEvent(QCloseEvent *event)
 void frmRotate::Cmd_Help_Click()
 {
     showHelpContext(kHelpContext);
+}
+
+// The thumbnail quality and colour this dialog took when it opened stay as they are for it.
+void frmRotate::Cmd_Setting_Click()
+{
+    Q_EMIT optionsRequested(kOptionsPage);
 }

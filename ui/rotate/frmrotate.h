@@ -43,6 +43,10 @@ class frmRotate : public QDialog
     // Pictures turned by the run; 0 before one.
     int turnedCount() const { return m_turned; }
 
+  Q_SIGNALS:
+    // The settings button asks for the options dialog on page `page`, the rotation page.
+    void optionsRequested(int page);
+
   protected:
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
@@ -51,6 +55,7 @@ class frmRotate : public QDialog
     void Cmd_OK_Click();
     void Cmd_Cancel_Click();
     void Cmd_Help_Click();
+    void Cmd_Setting_Click();
 
   private:
     // Controls (frmrotate.cpp)

@@ -37,6 +37,7 @@ class frmPictEX : public QMainWindow
     void mnuOptionAutoSize_Click();
     void mnuOptionOriginSize_Click();
     void mnuFileExit_Click();
+    void mnuSetWallPaper_Click();
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

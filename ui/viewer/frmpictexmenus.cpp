@@ -5,6 +5,7 @@
 #include <QMenuBar>
 
 #include "core/settings/settings.h"
+#include "ui/wallpaper/frmwall.h"
 
 namespace
 {
@@ -20,13 +21,6 @@ QAction *addBar(QMenu *menu, const char *name)
     QAction *bar = menu->addSeparator();
     bar->setObjectName(QString::fromLatin1(name));
     return bar;
-}
-
-// Wallpaper from the viewer comes with the wallpaper dialog; until then the
-// items are shown but cannot be chosen.
-void disableWallpaper(QAction *item)
-{
-    item->setEnabled(false);
 }
 } // namespace
 
@@ -47,7 +41,8 @@ void frmPictEX::createMenus()
     m_mnuOptionOriginSize =
         addItem(mnuOption, "mnuOptionOriginSize", QStringLiteral("実寸で表示(&J)"));
     addBar(mnuOption, "mnuFileBar1");
-    disableWallpaper(addItem(mnuOption, "mnuSetWallPaper", QStringLiteral("壁紙に設定...")));
+    connect(addItem(mnuOption, "mnuSetWallPaper", QStringLiteral("壁紙に設定...")),
+            &QAction::triggered, this, &frmPictEX::mnuSetWallPaper_Click);
 
     m_mnuOptionAutoSize->setCheckable(true);
     m_mnuOptionOriginSize->setCheckable(true);
@@ -66,7 +61,8 @@ void frmPictEX::createPopup()
     m_popMnuEXProgram =
         addItem(m_mnuPop, "popMnuEXProgram", QStringLiteral("外部ﾌﾟﾛｸﾞﾗﾑの起動(&M)"));
     addBar(m_mnuPop, "popMnuBar0");
-    disableWallpaper(addItem(m_mnuPop, "popMnuWallPaper", QStringLiteral("壁紙に設定(&W)...")));
+    connect(addItem(m_mnuPop, "popMnuWallPaper", QStringLiteral("壁紙に設定(&W)...")),
+            &QAction::triggered, this, &frmPictEX::mnuSetWallPaper_Click);
     addBar(m_mnuPop, "popMnuBar1");
     m_popMnuExit = addItem(m_mnuPop, "popMnuExit", QStringLiteral("閉じる(&X)"));
 
@@ -83,4 +79,11 @@ void frmPictEX::showPopup(const QPoint &globalPos)
     m_popMnuEXProgram->setEnabled(appSettings().exProgram.gDefExPro);
     m_popMnuExit->setEnabled(true);
     m_mnuPop->popup(globalPos);
+}
+
+// The viewer's own picture, whatever the main list has chosen since it opened.
+void frmPictEX::mnuSetWallPaper_Click()
+{
+    frmWall dialog(m_picturePath, this);
+    dialog.exec();
 }

@@ -54,7 +54,7 @@ const QList<MenuItem> kFileMenu = {
     {"mnuFileSlideShow", "ｽﾗｲﾄﾞｼｮｳ(&S)", false},
     {"mnuFileRename", "撮影日にﾘﾈｰﾑ(&R)...", false},
     {"mnuBar3", "-", true},
-    {"mnuOption", "ｵﾌﾟｼｮﾝ(&N)...", false},
+    {"mnuOption", "ｵﾌﾟｼｮﾝ(&N)...", true},
     {"mnuFileBar1", "-", true},
     {"mnuFileExit", "Tabilo の終了(&X)", true},
 };
@@ -258,17 +258,16 @@ TEST_F(Form1Test, ToolbarHasSeventeenKeyedButtonsWithIconsAndTips)
 TEST_F(Form1Test, ToolbarFollowsEachCommandState)
 {
     Form1 &form = start();
-    // Option stays off until the options dialog exists.
     const QStringList modesAndSizes = {"ShowAll",  "ShowNormal", "ShowHidden",
                                        "SetSmall", "SetMid",     "SetBig"};
     const QMap<int, QStringList> expected = {
-        {1, QStringList{"Open"} + modesAndSizes},
+        {1, QStringList{"Open", "Option"} + modesAndSizes},
         {2, {"Stop"}},
-        {3,
-         QStringList{"Open", "SelAll"} + modesAndSizes + QStringList{"Reload", "startSlideShow"}},
-        {4, QStringList{"Open", "SelAll"} + modesAndSizes +
+        {3, QStringList{"Open", "Option", "SelAll"} + modesAndSizes +
+                QStringList{"Reload", "startSlideShow"}},
+        {4, QStringList{"Open", "Option", "SelAll"} + modesAndSizes +
                 QStringList{"Reload", "startSlideShow", "jpg2Exif", "Rotate"}},
-        {5, QStringList{"Open"} + modesAndSizes + QStringList{"Reload"}},
+        {5, QStringList{"Open", "Option"} + modesAndSizes + QStringList{"Reload"}},
     };
     for (int state : {2, 3, 4, 5, 1}) {
         form.mnuButtonSetting(state);

@@ -7,6 +7,7 @@
 #include "ui/frminfo.h"
 #include "ui/main/form1.h"
 #include "ui/main/statuspanel.h"
+#include "ui/options/frmopt1.h"
 #include "ui/viewer/frmpictex.h"
 
 #include <gtest/gtest.h>
@@ -661,4 +662,29 @@ TEST_F(Form1ScanTest, MissingStartPathIsToldAndListStaysEmpty)
     EXPECT_EQ(model().rowCount(), 0);
     EXPECT_TRUE(form().shownFolder().isEmpty());
     EXPECT_TRUE(form().isVisible());
+}
+
+// OK in the options dialog: the list takes the new background and, with hot tracking, the
+// item under the pointer becomes the selected picture.
+TEST_F(Form1ScanTest, OptionsOkAppliesLookAndHotTracking)
+{
+    ScanFolder folder;
+    addPlainFiles(folder, 2);
+    scan(folder);
+    appSettings().general.Hottrack = 1;
+    m_prompts.queueColor(QColor(10, 20, 30));
+    QTimer::singleShot(0, [] {
+        auto *dialog = qobject_cast<frmOPT1 *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QPushButton *>(QStringLiteral("OPTcolor1"))->click();
+        dialog->findChild<QPushButton *>(QStringLiteral("OPTok"))->click();
+    });
+    form().command(QStringLiteral("mnuOption"))->trigger();
+    QListView *list = form().listView();
+    EXPECT_EQ(list->palette().color(QPalette::Base), QColor(10, 20, 30));
+
+    QCoreApplication::processEvents(); // lays the items out
+    QTest::mouseMove(list->viewport(), list->visualRect(model().index(1)).center());
+    EXPECT_EQ(appSettings().general.currentPicture, folder.file(QStringLiteral("p01.jpg")));
+    EXPECT_TRUE(list->selectionModel()->isSelected(model().index(1)));
 }

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+
+#include "core/settings/settings.h"
+#include "ui/options/colorswatch.h"
+#include "ui/options/transitionpreview.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QSlider;
+class QTabWidget;
+
+// The options dialog: the program's settings on eight pages. It works on what it loaded
+// when it opened; OK copies every control back into appSettings(), Cancel leaves the
+// settings exactly as they were. It opens on the page TabOrder names.
+class frmOPT1 : public QDialog
+{
+    Q_OBJECT
+
+  public:
+    explicit frmOPT1(QWidget *parent = nullptr);
+
+    // Fills every control from appSettings(), on the page TabOrder names.
+    void Form_Load();
+
+    QTabWidget *tabs() const { return SSTab1; }
+
+  Q_SIGNALS:
+    // The preview button was pressed: play `preview` on this dialog.
+    void transitionPreviewRequested(const TransitionPreview &preview);
+
+  private Q_SLOTS:
+    void OPTok_Click();
+    void OPThelp_Click();
+    void Btn_SlidePreView_Click();
+
+  private:
+    // Pages (frmopt1pages.cpp, frmopt1slidepage.cpp)
+    QWidget *buildDisplayPage();
+    QWidget *buildThumbnailPage();
+    QWidget *buildViewerPage();
+    QWidget *buildFontPage();
+    QWidget *buildSlidePage();
+    QWidget *buildInitDirPage();
+    QWidget *buildConversionPage();
+    QWidget *buildRotationPage();
+    QGroupBox *frame(const char *name, const QString &caption, QWidget *parent);
+    QList<QRadioButton *> optionGroup(const char *name, const QStringList &captions,
+                                      QWidget *parent);
+    QPushButton *button(const char *name, const QString &caption, QWidget *parent);
+
+    // Loading and the rules met while editing (frmopt1.cpp)
+    void loadChoices();
+    void loadLooks();
+    void loadSlideEffect();
+    void checkProgramPaths();
+    void CmbEffectMain_Click(int effect);
+    void OPTslideInterval_Change();
+    void OPTExProgButton_Click(int row);
+    void OPTInitDirButtun_Click();
+    void chooseFont(FontSetting &font, const QList<QLabel *> &samples);
+    void chooseColor(const QList<ColorSwatch *> &swatches, ColorSwatch::Part part);
+    TransitionPreview previewOfControls() const;
+
+    // Commit (frmopt1commit.cpp)
+    void commitTo(AppSettings &settings);
+    void commitViewer(ExProgramSettings &exProgram);
+    void commitSlides(SlideSettings &slide) const;
+
+    // What the font choosers hold until OK.
+    FontSetting m_dataFont;
+    FontSetting m_thumbFont;
+
+    QTabWidget *SSTab1 = nullptr;
+    QCheckBox *OPTcheck0 = nullptr;
+    QCheckBox *OPTcheck2 = nullptr;
+    QCheckBox *CHK_Hottrack = nullptr;
+    QList<QRadioButton *> OPTvisibleMode;
+    QList<QRadioButton *> OPTthumbSize;
+    QList<QLineEdit *> OPTText1;
+    QList<QPushButton *> OPTExProgButton;
+    QList<QRadioButton *> EXOpt;
+    QCheckBox *OPTcheck4 = nullptr;
+    ColorSwatch *labelExif = nullptr;
+    ColorSwatch *labelNotExif = nullptr;
+    ColorSwatch *labelDataFont = nullptr;
+    QLineEdit *OPTslideInterval = nullptr;
+    QScrollBar *OPTSlideUpDown = nullptr;
+    QCheckBox *OPTslideAll = nullptr;
+    ColorSwatch *LblSlideColor = nullptr;
+    QList<QRadioButton *> OPTslideOrder;
+    QComboBox *CmbEffectMain = nullptr;
+    QComboBox *CmbEffectSub = nullptr;
+    QSlider *SldSlide = nullptr;
+    QLabel *LblSlideVal = nullptr;
+    QPushButton *Btn_SlidePreView = nullptr;
+    QLabel *Picture1 = nullptr;
+    QLabel *Image1 = nullptr;
+    QList<QRadioButton *> OptInitDir;
+    QLineEdit *OPTInitDirText = nullptr;
+    QList<QRadioButton *> OptJpg2Exif;
+    QCheckBox *CHK_OriginalBackUp = nullptr;
+    QLineEdit *TXT_OriginalBackUP = nullptr;
+    QList<QRadioButton *> Opt_ThumbVal;
+    ColorSwatch *Lbl_ThumbBackColor = nullptr;
+};
