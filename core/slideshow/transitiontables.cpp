@@ -75,6 +75,22 @@ const TransitionTables &transitionTables()
     return tables();
 }
 
+QStringList transitionEffectNames()
+{
+    const TransitionTables &t = transitionTables();
+    return QStringList(t.names.begin(), t.names.end());
+}
+
+QStringList transitionVariantNames(int effect)
+{
+    QStringList variants;
+    if (effect < 0 || effect >= kEffectCount)
+        return variants;
+    for (int variant = 0; variant < transitionTables().counts[effect]; ++variant)
+        variants.append(transitionTables().variantName(effect, variant));
+    return variants;
+}
+
 void clampSlideSettings(SlideSettings &slide)
 {
     const TransitionTables &t = transitionTables();

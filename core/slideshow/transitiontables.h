@@ -3,6 +3,7 @@
 #include <array>
 
 #include <QString>
+#include <QStringList>
 
 struct SlideSettings;
 
@@ -36,6 +37,11 @@ struct TransitionTables {
 void initTransitionTables();
 // The tables as initTransitionTables left them (empty before the first call).
 const TransitionTables &transitionTables();
+
+// The effect names in stored order ("なし" first, "ﾗﾝﾀﾞﾑ" last), and the variants of one effect
+// in stored order (empty for a number outside the table), as the user picks them.
+QStringList transitionEffectNames();
+QStringList transitionVariantNames(int effect);
 
 // Brings stored values into the ranges the show and the options accept: the speed 20..200,
 // the effect 0..12, its variant below the effect's count, the interval 1..60 seconds. Then

@@ -33,5 +33,7 @@ void Form1::mnuFileSlideShow_Click()
     if (row >= 0 && row < m_thumbnails->rowCount())
         source.currentName = m_thumbnails->name(row);
     auto *show = new frmSlideShow(std::move(source), this);
+    // The show names its page itself before it asks.
+    show->setOptionsCommand([this] { mnuOption_Click(); });
     show->Form_Load();
 }

@@ -16,10 +16,11 @@
 
 #include "core/options/optionrules.h"
 #include "core/settings/colorref.h"
-#include "core/slideshow/transitionnames.h"
+#include "core/slideshow/transitiontables.h"
 #include "platform/prompter.h"
 #include "ui/help/help.h"
 #include "ui/japanesefonts.h"
+#include "ui/slideshow/transitionplayer.h"
 
 namespace
 {
@@ -67,14 +68,6 @@ frmOPT1::frmOPT1(QWidget *parent) : QDialog(parent)
     connect(ok, &QPushButton::clicked, this, &frmOPT1::OPTok_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, &frmOPT1::OPThelp_Click);
-
-    // The preview's two pictures, kept hidden until a preview plays.
-    Picture1 = new QLabel(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->hide();
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->hide();
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -243,14 +236,19 @@ TransitionPreview frmOPT1::previewOfControls() const
 void frmOPT1::Btn_SlidePreView_Click()
 {
     const TransitionPreview preview = previewOfControls();
-    Picture1->setPixmap(QPixmap::fromImage(preview.to));
-    Image1->setPixmap(QPixmap::fromImage(preview.from));
     const QList<QWidget *> covered = {SSTab1, findChild<QWidget *>(QStringLiteral("OPTok")),
                                       findChild<QWidget *>(QStringLiteral("OPTcancel")),
                                       findChild<QWidget *>(QStringLiteral("OPThelp"))};
     for (QWidget *part : covered)
         part->hide();
-    Q_EMIT transitionPreviewRequested(preview);
+    {
+        TransitionPlayer player(this);
+        player.showImage(preview.from);
+        TransitionFlags flags;
+        player.runTransition({preview.effectName, preview.effect, preview.variantName,
+                              preview.variant, preview.speed},
+                             preview.to, flags);
+    }
     for (QWidget *part : covered)
         part->show();
 }

@@ -33,9 +33,9 @@ class frmOPT1 : public QDialog
 
     QTabWidget *tabs() const { return SSTab1; }
 
-  Q_SIGNALS:
-    // The preview button was pressed: play `preview` on this dialog.
-    void transitionPreviewRequested(const TransitionPreview &preview);
+    // What the preview button plays: the sample pictures at the dialog's size, and the chosen
+    // effect at the speed the slider shows.
+    TransitionPreview previewOfControls() const;
 
   private Q_SLOTS:
     void OPTok_Click();
@@ -68,7 +68,6 @@ class frmOPT1 : public QDialog
     void OPTInitDirButtun_Click();
     void chooseFont(FontSetting &font, const QList<QLabel *> &samples);
     void chooseColor(const QList<ColorSwatch *> &swatches, ColorSwatch::Part part);
-    TransitionPreview previewOfControls() const;
 
     // Commit (frmopt1commit.cpp)
     void commitTo(AppSettings &settings);
@@ -102,8 +101,6 @@ class frmOPT1 : public QDialog
     QSlider *SldSlide = nullptr;
     QLabel *LblSlideVal = nullptr;
     QPushButton *Btn_SlidePreView = nullptr;
-    QLabel *Picture1 = nullptr;
-    QLabel *Image1 = nullptr;
     QList<QRadioButton *> OptInitDir;
     QLineEdit *OPTInitDirText = nullptr;
     QList<QRadioButton *> OptJpg2Exif;

@@ -85,8 +85,6 @@ QWidget *frmOPT1::buildSlidePage()
     LblSlideVal->setMinimumWidth(
         LblSlideVal->fontMetrics().horizontalAdvance(QStringLiteral("000")));
     Btn_SlidePreView = button("Btn_SlidePreView", QStringLiteral("ﾌﾟﾚﾋﾞｭｰ"), frame12);
-    // Played by the slide show's transition player, which this dialog does not hold yet.
-    Btn_SlidePreView->setEnabled(false);
     auto *effects = new QGridLayout(frame12);
     effects->addWidget(CmbEffectMain, 0, 0, 1, 2);
     effects->addWidget(CmbEffectSub, 0, 2, 1, 2);

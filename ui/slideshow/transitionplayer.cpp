@@ -66,6 +66,12 @@ bool TransitionPlayer::runTransition(const SlideEffect &effect, const QImage &pi
     return true;
 }
 
+void TransitionPlayer::showImage(const QImage &image)
+{
+    m_screenImage = image.convertToFormat(QImage::Format_RGB32);
+    refresh(m_screenImage.rect());
+}
+
 // A screen the player has not drawn at its present size starts from its background colour.
 // (Grabbing what it shows would send it the resize it may be handling right now.)
 void TransitionPlayer::startFromScreen()

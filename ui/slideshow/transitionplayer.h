@@ -39,6 +39,9 @@ class TransitionPlayer : public QObject
     // ended it without the final copy; true when the screen shows the picture.
     bool runTransition(const SlideEffect &effect, const QImage &picture, TransitionFlags &flags);
 
+    // Shows `image` (of the screen's size) at once; the next transition starts from it.
+    void showImage(const QImage &image);
+
     // What the screen shows; null before the first transition.
     const QImage &screenImage() const { return m_screenImage; }
 

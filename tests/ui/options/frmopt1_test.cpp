@@ -9,12 +9,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "core/slideshow/transitiontables.h"
 #include "tests/support/recordingprompter.h"
 #include "ui/main/form1.h"
 #include "ui/main/statuspanel.h"
@@ -25,7 +25,11 @@ namespace
 class OptionsDialog : public testing::Test
 {
   protected:
-    void SetUp() override { m_saved = appSettings(); }
+    void SetUp() override
+    {
+        initTransitionTables();
+        m_saved = appSettings();
+    }
     void TearDown() override { appSettings() = m_saved; }
 
     frmOPT1 &open()
@@ -175,18 +179,19 @@ TEST_F(OptionsDialog, ColoursAreCommittedFromTheSamples)
     EXPECT_EQ(appSettings().thumbLook.ExifColor, 0x302010);
 }
 
+// The preview plays on the dialog itself and gives the pages back when it ends.
 TEST_F(OptionsDialog, PreviewPlaysAtTheSliderSpeed)
 {
     frmOPT1 &dialog = open();
-    EXPECT_FALSE(child<QPushButton>(QStringLiteral("Btn_SlidePreView"))->isEnabled());
     child<QSlider>(QStringLiteral("SldSlide"))->setValue(200);
-    QSignalSpy played(&dialog, &frmOPT1::transitionPreviewRequested);
-    QMetaObject::invokeMethod(&dialog, "Btn_SlidePreView_Click");
-    ASSERT_EQ(played.size(), 1);
-    const auto preview = played.first().first().value<TransitionPreview>();
+    const TransitionPreview preview = dialog.previewOfControls();
     EXPECT_EQ(preview.speed, 200);
     EXPECT_EQ(preview.from.size(), dialog.size());
     EXPECT_EQ(preview.to.size(), dialog.size());
+
+    child<QComboBox>(QStringLiteral("CmbEffectMain"))->setCurrentIndex(0);
+    child<QPushButton>(QStringLiteral("Btn_SlidePreView"))->click();
+    EXPECT_FALSE(dialog.tabs()->isHidden());
 }
 
 } // namespace

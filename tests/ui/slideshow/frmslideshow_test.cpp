@@ -321,6 +321,7 @@ TEST(Form1SlideShow, CommandOpensAShowOnTheCurrentEntry)
     auto *show = form.findChild<frmSlideShow *>();
     ASSERT_NE(show, nullptr);
     QTRY_COMPARE(show->shownPath(), folder.file(QStringLiteral("b.jpg")));
+    EXPECT_TRUE(show->findChild<QAction *>(QStringLiteral("popSldOption"))->isEnabled());
     EXPECT_TRUE(show->windowTitle().startsWith(QStringLiteral("2 [昇 順] /2 b.jpg  640 X 480")));
     prompts.expectAllAnswered();
     form.close();
