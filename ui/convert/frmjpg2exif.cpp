@@ -28,13 +28,10 @@ constexpr quint8 kQualities[3] = {90, 80, 70};
 
 const QString kWriteErrorTitle = QStringLiteral("書き込みｴﾗｰ");
 
-ErrorRecord errorRecordOf(const StepError &error)
+ErrorRecord errorRecordOf(const StepError &step)
 {
-    int number = error.number;
-    if (number == 0)
-        number = error.systemError != 0 ? fileErrorFromErrno(error.systemError).number
-                                        : FileErrorNumber::InvalidCall;
-    return ErrorRecord{number, QStringLiteral("Tabilo"), error.description};
+    const FileError error = fileErrorOf(step);
+    return ErrorRecord{error.number, QStringLiteral("Tabilo"), error.description};
 }
 
 } // namespace

@@ -27,6 +27,7 @@ Form1::Form1(QSettings &store, const QString &dataFolder, QWidget *parent)
     createToolBar();
     createStatusBar();
     createScanParts();
+    createFileNameParts();
     formLoad();
 }
 

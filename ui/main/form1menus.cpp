@@ -17,10 +17,8 @@ namespace
 // toolbar buttons stay disabled whatever the command state says, so nothing the user can click
 // does nothing.
 const QStringList kAwaitingOperation = {
-    QStringLiteral("mnuFileSlideShow"), QStringLiteral("mnuFileRename"),
-    QStringLiteral("mnuOption"),        QStringLiteral("mnuEditVisible"),
-    QStringLiteral("mnuEditHide"),      QStringLiteral("mnuFileCopy"),
-    QStringLiteral("mnuFileMove"),      QStringLiteral("mnuFileRenameOrigin"),
+    QStringLiteral("mnuFileSlideShow"), QStringLiteral("mnuOption"),
+    QStringLiteral("mnuFileCopy"),      QStringLiteral("mnuFileMove"),
     QStringLiteral("mnuFileDel"),       QStringLiteral("mnuEditWallPaper"),
 };
 
