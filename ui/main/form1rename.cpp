@@ -101,6 +101,9 @@ void Form1::createFileNameParts()
     };
     for (const auto &[name, handler] : commands)
         connect(command(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+    // Off until a picture is selected; the command states switch them from then on.
+    for (const char *name : {"mnuEditHide", "mnuEditVisible", "mnuFileRenameOrigin"})
+        command(QString::fromLatin1(name))->setEnabled(false);
     createDropTarget();
 }
 

@@ -264,8 +264,8 @@ TEST_F(Form1Test, ToolbarFollowsEachCommandState)
     const QMap<int, QStringList> expected = {
         {1, QStringList{"Open"} + modesAndSizes},
         {2, {"Stop"}},
-        {3, QStringList{"Open", "SelAll"} + modesAndSizes + QStringList{"Reload"}},
-        {4, QStringList{"Open", "SelAll"} + modesAndSizes +
+        {3, QStringList{"Open", "Rename", "SelAll"} + modesAndSizes + QStringList{"Reload"}},
+        {4, QStringList{"Open", "Rename", "SetVisible", "SetHidden", "SelAll"} + modesAndSizes +
                 QStringList{"Reload", "jpg2Exif", "Rotate"}},
         {5, QStringList{"Open"} + modesAndSizes + QStringList{"Reload"}},
     };
