@@ -82,4 +82,5 @@ void Form1::setSelectionPrivate(bool makePrivate)
                            QStringLiteral("属性の変更ができません。中断します。"),
                            PromptButtons::Ok);
     statusPanel(1)->setText(doneText(changed, makePrivate));
+    ListView1_ItemClick(); // panel 2 tells the selected picture's new mark
 }

@@ -148,6 +148,7 @@ void Form1::ListView1_AfterLabelEdit(const QString &newText)
     if (const FileError marked = marks.carry(before, after); !marked.ok())
         logFileError(kLogPlace, marked);
     m_thumbnails->setName(m_thumbnails->rowOfName(before), after);
+    ListView1_ItemClick(); // the current picture goes by its new name
     statusPanel(1)->setText(QStringLiteral("ﾌｧｲﾙ名を変更しました。"));
 }
 
@@ -160,6 +161,8 @@ void Form1::mnuFileRename_Click()
     if (!dialog)
         dialog = new frmRename(this);
     const std::optional<int> done = dialog->run(withTrailingBackslash(m_file1Folder), m_thumbnails);
-    if (done)
-        statusPanel(1)->setText(frmRename::statusText(*done));
+    if (!done)
+        return;
+    ListView1_ItemClick(); // the current picture goes by its new name
+    statusPanel(1)->setText(frmRename::statusText(*done));
 }

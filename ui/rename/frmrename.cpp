@@ -34,6 +34,8 @@ frmRename::frmRename(QWidget *parent) : QDialog(parent)
 void frmRename::buildControls()
 {
     auto *layout = new QVBoxLayout(this);
+    layout->setSpacing(12);
+    layout->setContentsMargins(16, 16, 16, 16);
     for (int i = 0; i < 2; ++i) {
         Label1[i] = new QLabel(this);
         Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
