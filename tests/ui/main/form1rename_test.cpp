@@ -8,10 +8,12 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "core/scan/thumbnaillistmodel.h"
@@ -21,6 +23,7 @@
 #include "tests/support/scanfolder.h"
 #include "ui/main/form1.h"
 #include "ui/main/statuspanel.h"
+#include "ui/rename/frmrename.h"
 
 namespace
 {
@@ -230,4 +233,16 @@ TEST_F(Form1FileNames, DropsOpenLocalFoldersOnly)
         EXPECT_EQ(listed().size(), 2);
         EXPECT_EQ(m_form->shownFolder(), other.path());
     }
+}
+
+// The toolbar's rename runs the dialog over the list and counts in panel 1.
+TEST_F(Form1FileNames, RenameToShootingDateCountsInPanel1)
+{
+    open({QStringLiteral("a.jpg")});
+    QTimer::singleShot(0, [this] {
+        m_form->findChild<frmRename *>()->findChild<QPushButton *>("RenOKbtn")->click();
+    });
+    m_form->toolButton(QStringLiteral("Rename"))->trigger();
+    EXPECT_EQ(listed(), QStringList{QStringLiteral("20040506_070809.jpg")});
+    EXPECT_EQ(panel1(), QStringLiteral("1 ﾌｧｲﾙをﾘﾈｰﾑしました。"));
 }
