@@ -18,10 +18,15 @@ void printLine(const QByteArray &utf8Line)
     std::fputc('\n', stdout);
 }
 
-int failUsage(const QString &message)
+void printError(const QString &message)
 {
     const QByteArray text = QStringLiteral("tabilo-cli: %1\n").arg(message).toUtf8();
     std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+}
+
+int failUsage(const QString &message)
+{
+    printError(message);
     return kUsageStatus;
 }
 

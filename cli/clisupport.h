@@ -9,7 +9,10 @@
 void printLine(const QString &line);
 void printLine(const QByteArray &utf8Line);
 
-// Writes "tabilo-cli: <message>" to standard error and returns the usage exit status.
+// Writes "tabilo-cli: <message>" to standard error.
+void printError(const QString &message);
+
+// printError, then returns the usage exit status.
 int failUsage(const QString &message);
 
 // True when `path` names a regular file this process can open for reading; otherwise writes

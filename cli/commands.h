@@ -14,3 +14,6 @@ int runJpegCommand(const QStringList &arguments);
 int runInfoCommand(const QStringList &arguments);
 int runConvertCommand(const QStringList &arguments);
 int runRotateCommand(const QStringList &arguments);
+int runRenameByDateCommand(const QStringList &arguments);
+int runHideCommand(const QStringList &arguments);
+int runShowCommand(const QStringList &arguments);

@@ -14,8 +14,15 @@ struct Subcommand {
 
 // One entry per subcommand; each lives in its own file and is declared in cli/commands.h.
 const Subcommand kSubcommands[] = {
-    {"exif", runExifCommand}, {"thumb", runThumbCommand},     {"jpeg", runJpegCommand},
-    {"info", runInfoCommand}, {"convert", runConvertCommand}, {"rotate", runRotateCommand},
+    {"exif", runExifCommand},
+    {"thumb", runThumbCommand},
+    {"jpeg", runJpegCommand},
+    {"info", runInfoCommand},
+    {"convert", runConvertCommand},
+    {"rotate", runRotateCommand},
+    {"rename-by-date", runRenameByDateCommand},
+    {"hide", runHideCommand},
+    {"show", runShowCommand},
 };
 
 QString usage()

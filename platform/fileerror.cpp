@@ -54,3 +54,14 @@ FileError checkNewFileName(const QString &name)
                          QStringLiteral("ファイル名が正しくありません。")};
     return FileError();
 }
+
+FileError fileErrorOf(const StepError &step)
+{
+    if (!step.failed)
+        return FileError();
+    if (step.number != 0)
+        return FileError{step.number, step.description};
+    if (step.systemError != 0)
+        return FileError{fileErrorFromErrno(step.systemError).number, step.description};
+    return FileError{FileErrorNumber::InvalidCall, step.description};
+}

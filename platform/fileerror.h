@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "exif/steperror.h"
+
 // The file error numbers the program tells apart.
 namespace FileErrorNumber
 {
@@ -32,3 +34,7 @@ FileError fileError(int number, const QString &description);
 // Error 52 when `name` (a bare file or folder name) is empty or holds a
 // character refused in new names: \ / : , ; * ? " < > | or NUL.
 FileError checkNewFileName(const QString &name);
+
+// The error of a failed file step: the number a lower layer chose, else that of its errno,
+// else 5 (a step that failed without a system error). A step that did not fail is success.
+FileError fileErrorOf(const StepError &step);

@@ -148,6 +148,12 @@ QImage ThumbnailListModel::picture(int row) const
     return image;
 }
 
+Qt::ItemFlags ThumbnailListModel::flags(const QModelIndex &index) const
+{
+    const Qt::ItemFlags base = QAbstractListModel::flags(index);
+    return index.isValid() ? base | Qt::ItemIsEditable : base;
+}
+
 int ThumbnailListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_rows.size());

@@ -74,6 +74,8 @@ class ThumbnailListModel : public QAbstractListModel
     const ThumbnailCache &cache() const { return m_cache; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
+    // Labels can be edited in place; the editor renames the file and then calls setName.
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
 

@@ -29,6 +29,7 @@ Form1::Form1(QSettings &store, const QString &dataFolder, QWidget *parent)
     createScanParts();
     connectFileCommands();
     connectSettingCommands();
+    createFileNameParts();
     formLoad();
 }
 

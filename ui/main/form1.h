@@ -103,9 +103,6 @@ class Form1 : public QMainWindow
     QWidget *pictSplit() const { return m_pictSplit; }
     double panelWidth() const { return m_panelWidth; } // twips, stored as DataWidth
 
-    // True while a command's operation is not part of the program yet; its items stay disabled.
-    static bool isAwaitingOperation(const QString &commandName);
-
   Q_SIGNALS:
     // The scan is about to read file `index` (0-based) of those it lists.
     void scanProgress(int index);
@@ -216,4 +213,24 @@ class Form1 : public QMainWindow
     int transferSelectedFiles(FileCommand which);
     int deleteSelectedFiles();
     QString m_lastDestination; // chosen last in this run; where the next chooser opens
+
+    // Private and public marks, in-place rename, drops and renaming to the shooting date
+    // (form1hide.cpp, form1rename.cpp, form1drop.cpp)
+  public:
+    void mnuEditHide_Click();
+    void mnuEditVisible_Click();
+    void mnuFileRenameOrigin_Click();
+    void mnuFileRename_Click();
+    // The list's label edit starts on the item `name` and ends with the text entered.
+    void ListView1_BeforeLabelEdit(const QString &name);
+    void ListView1_AfterLabelEdit(const QString &newText);
+    // The first local path dropped onto the list: a folder opens itself, a file its folder
+    // (read once the drop is over), anything else is ignored. True when a folder will open.
+    bool ListView1_OLEDragDrop(const QString &path);
+
+  private:
+    void createFileNameParts();
+    void createDropTarget();
+    void setSelectionPrivate(bool makePrivate);
+    QString m_nameBeforeEdit;
 };

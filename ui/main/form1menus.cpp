@@ -13,16 +13,6 @@
 namespace
 {
 
-// Commands whose operations are not part of the program yet. Their menu items, pop-up items and
-// toolbar buttons stay disabled whatever the command state says, so nothing the user can click
-// does nothing.
-const QStringList kAwaitingOperation = {
-    QStringLiteral("mnuFileRename"),
-    QStringLiteral("mnuEditVisible"),
-    QStringLiteral("mnuEditHide"),
-    QStringLiteral("mnuFileRenameOrigin"),
-};
-
 // Pop-up items and the menu-bar items they run. popOpen and popExOpen run operations of their own.
 const QList<QPair<QString, QString>> kPopupTwins = {
     {QStringLiteral("popSlideShow"), QStringLiteral("mnuFileSlideShow")},
@@ -47,11 +37,6 @@ QString popupTwin(const QString &popupName)
 }
 
 } // namespace
-
-bool Form1::isAwaitingOperation(const QString &commandName)
-{
-    return kAwaitingOperation.contains(commandName);
-}
 
 QAction *Form1::addCommand(QMenu *menu, const QString &name, const QString &caption)
 {
@@ -116,11 +101,6 @@ void Form1::createMenus()
     QAction *about =
         addCommand(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
     connect(about, &QAction::triggered, this, &Form1::mnuHelpAbout_Click);
-
-    for (QAction *item : findChildren<QAction *>()) {
-        if (isAwaitingOperation(item->objectName()))
-            item->setEnabled(false);
-    }
 }
 
 void Form1::createPopMnu()
@@ -196,17 +176,11 @@ void Form1::applyCommandPlan(const CommandPlan &plan)
         setCommandEnabled(key, !plan.toolbarBase);
 }
 
-// Toolbar buttons are named by their keys; a button whose menu twin awaits its operation
-// stays off with it.
+// Toolbar buttons are named by their keys.
 void Form1::setCommandEnabled(const QString &name, bool enabled)
 {
-    QAction *item = command(name);
-    if (!item)
-        return;
-    const QString twin = item->property("menuTwin").toString();
-    const bool awaiting =
-        isAwaitingOperation(name) || (!twin.isEmpty() && isAwaitingOperation(twin));
-    item->setEnabled(enabled && !awaiting);
+    if (QAction *item = command(name))
+        item->setEnabled(enabled);
 }
 
 void Form1::mnuHelpAbout_Click()

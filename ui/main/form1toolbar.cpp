@@ -41,7 +41,6 @@ void Form1::addToolButton(const QString &key, const QString &toolTip, const QStr
     button->setObjectName(key);
     button->setData(key);
     button->setToolTip(toolTip);
-    button->setProperty("menuTwin", menuTwinOf(key));
     if (group) {
         button->setCheckable(true);
         group->addAction(button);

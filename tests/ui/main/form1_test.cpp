@@ -263,10 +263,10 @@ TEST_F(Form1Test, ToolbarFollowsEachCommandState)
     const QMap<int, QStringList> expected = {
         {1, QStringList{"Open", "Option"} + modesAndSizes},
         {2, {"Stop"}},
-        {3, QStringList{"Open", "Option", "SelAll"} + modesAndSizes +
+        {3, QStringList{"Open", "Rename", "Option", "SelAll"} + modesAndSizes +
                 QStringList{"Reload", "startSlideShow"}},
-        {4, QStringList{"Open", "Option", "SelAll"} + modesAndSizes +
-                QStringList{"Reload", "startSlideShow", "jpg2Exif", "Rotate"}},
+        {4, QStringList{"Open", "Rename", "Option", "SetVisible", "SetHidden", "SelAll"} +
+                modesAndSizes + QStringList{"Reload", "startSlideShow", "jpg2Exif", "Rotate"}},
         {5, QStringList{"Open", "Option"} + modesAndSizes + QStringList{"Reload"}},
     };
     for (int state : {2, 3, 4, 5, 1}) {
