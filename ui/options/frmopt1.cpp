@@ -249,6 +249,7 @@ void frmOPT1::Btn_SlidePreView_Click()
                               preview.variant, preview.speed},
                              preview.to, flags);
     }
+    update(); // the dialog paints itself again where the player painted
     for (QWidget *part : covered)
         part->show();
 }
