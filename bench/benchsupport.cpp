@@ -121,3 +121,15 @@ qint64 residentKilobytes()
     }
     return -1;
 }
+
+void appendLittle16(QByteArray &out, quint16 value)
+{
+    out.append(char(value & 0xFF));
+    out.append(char(value >> 8));
+}
+
+void appendLittle32(QByteArray &out, quint32 value)
+{
+    appendLittle16(out, quint16(value & 0xFFFF));
+    appendLittle16(out, quint16(value >> 16));
+}

@@ -34,6 +34,10 @@ QStringList picturePaths(const QString &folder);
 
 QByteArray readAll(const QString &path);
 
+// Little-endian numbers, for the Exif headers the benchmarks write.
+void appendLittle16(QByteArray &out, quint16 value);
+void appendLittle32(QByteArray &out, quint32 value);
+
 // Floor of the fast path: the Exif thumbnail copied out of the header into
 // memory and decoded, on one core; best of `rounds`.
 Timing fastFloorPerFile(const QStringList &paths, int rounds);

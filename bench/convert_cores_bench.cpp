@@ -2,7 +2,8 @@
 // on two cores against the same run held to one core (taskset -c 0), and the
 // one-core run against its floor: a bare loop on that core doing the same
 // work per file (read, 1/8 DCT-scaled decode, 160 x 120 thumbnail, write the
-// new file once).
+// new file once, put it on disk and rename it over the picture: the least a
+// replacement of someone's only copy may do).
 //
 //   convert_cores_bench [cache folder]
 //
@@ -11,6 +12,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+
+#include <unistd.h>
 
 #include <QFile>
 #include <QImage>
@@ -42,13 +45,17 @@ bool floorOneFile(tjhandle decoder, tjhandle encoder, const QString &path)
                     thumb.height(), TJPF_BGRX, &encoded, &encodedSize, TJSAMP_420, kThumbQuality,
                     TJFLAG_ACCURATEDCT) != 0)
         return false;
-    QFile out(path + QStringLiteral(".new"));
+    const QString newPath = path + QStringLiteral(".new");
+    QFile out(newPath);
     const bool written = out.open(QIODevice::WriteOnly) &&
                          out.write(reinterpret_cast<const char *>(encoded), qint64(encodedSize)) ==
                              qint64(encodedSize) &&
-                         out.write(jpeg) == jpeg.size();
+                         out.write(jpeg) == jpeg.size() && out.flush() &&
+                         ::fsync(out.handle()) == 0;
     tjFree(encoded);
-    return written;
+    out.close();
+    return written && ::rename(QFile::encodeName(newPath).constData(),
+                               QFile::encodeName(path).constData()) == 0;
 }
 
 CoresRun floorOneCore(const QStringList &paths)

@@ -35,18 +35,6 @@ namespace
 constexpr int kFileCount = 1000;
 constexpr int kRounds = 5;
 
-void appendLittle16(QByteArray &out, quint16 value)
-{
-    out.append(char(value & 0xFF));
-    out.append(char(value >> 8));
-}
-
-void appendLittle32(QByteArray &out, quint32 value)
-{
-    appendLittle16(out, quint16(value & 0xFFFF));
-    appendLittle16(out, quint16(value >> 16));
-}
-
 // SOI and an Exif APP1 segment whose IFD0 holds only DateTime.
 QByteArray dateHeader(const QByteArray &date)
 {

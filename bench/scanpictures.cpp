@@ -35,18 +35,6 @@ QImage makePicture()
     return image;
 }
 
-void appendLittle16(QByteArray &out, quint16 value)
-{
-    out.append(char(value & 0xFF));
-    out.append(char(value >> 8));
-}
-
-void appendLittle32(QByteArray &out, quint32 value)
-{
-    appendLittle16(out, quint16(value & 0xFFFF));
-    appendLittle16(out, quint16(value >> 16));
-}
-
 void appendEntry(QByteArray &out, quint16 tag, quint16 type, quint32 value)
 {
     appendLittle16(out, tag);

@@ -11,32 +11,10 @@
 
 #include <QFile>
 
+#include "exif/descriptor.h"
+
 namespace
 {
-
-class Descriptor
-{
-  public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return m_fd; }
-    // Closes now, reporting what close says (a delayed write error shows here).
-    int close()
-    {
-        const int result = ::close(m_fd);
-        m_fd = -1;
-        return result;
-    }
-
-  private:
-    int m_fd;
-};
 
 // Whether a kernel copy call cannot serve this pair of files at all (as opposed to failing).
 bool copyCallUnsupported(int error)
@@ -101,7 +79,7 @@ StepError copyOpened(int source, const QString &from, const QString &folder, Fil
     int error = kernelCopy(source, target.get(), info.st_size);
     if (error == 0)
         error = settleCopy(target.get(), info, sync);
-    if (target.close() != 0 && error == 0)
+    if (target.release() != 0 && error == 0)
         error = errno;
     if (error != 0) {
         ::unlink(pattern.constData());
