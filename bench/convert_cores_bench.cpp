@@ -17,7 +17,6 @@
 
 #include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <turbojpeg.h>
 
@@ -85,23 +84,8 @@ int main(int argc, char **argv)
     std::printf("%d plain %d x %d files (%.2f MB each), best of %d rounds; load average %.2f\n",
                 kFileCount, kPlainWidth, kPlainHeight, jpeg.size() / 1e6, kRounds, load[0]);
 
-    const QList<QByteArray> convert{"convert"};
-    CoresRun floor, oneCore, twoCores;
-    for (int round = 0; round < kRounds; ++round) {
-        // Beside the cache, so that the pictures lie on the disk a user's folder would.
-        const QString pattern = cacheFolder + QStringLiteral("/convert-cores-XXXXXX");
-        QTemporaryDir floorFolder(pattern), oneFolder(pattern), twoFolder(pattern);
-        floor.keepBest(floorOneCore(freshPictures(floorFolder.path(), jpeg, kFileCount)));
-        oneCore.keepBest(cliRun("0", convert, freshPictures(oneFolder.path(), jpeg, kFileCount)));
-        twoCores.keepBest(
-            cliRun("0,1", convert, freshPictures(twoFolder.path(), jpeg, kFileCount)));
-    }
-    printCoresRun("floor, one core:", floor, kFileCount);
-    printCoresRun("convert, one core:", oneCore, kFileCount);
-    printCoresRun("convert, two cores:", twoCores, kFileCount);
-    std::printf("one core against the floor: %.2f x (goal: within 1.1 x)\n",
-                oneCore.wall / floor.wall);
-    std::printf("two cores against one core: %.2f x faster (goal: at least 1.7 x)\n",
-                oneCore.wall / twoCores.wall);
+    const CoresComparison runs = compareCores(cacheFolder, jpeg, kFileCount, kRounds, floorOneCore,
+                                              QList<QByteArray>{"convert"});
+    printCoresComparison(runs, "convert", kFileCount);
     return 0;
 }

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QTemporaryDir>
 
 #include "bench/plainpictures.h"
 
@@ -109,4 +110,32 @@ QStringList freshPictures(const QString &folder, const QByteArray &jpeg, int cou
     const QStringList paths = fillFolder(folder, jpeg, count);
     ::sync();
     return paths;
+}
+
+CoresComparison compareCores(const QString &cacheFolder, const QByteArray &jpeg, int count,
+                             int rounds, const std::function<CoresRun(const QStringList &)> &floor,
+                             const QList<QByteArray> &arguments)
+{
+    CoresComparison runs;
+    const QString pattern = cacheFolder + u'/' + QString::fromLatin1(arguments.first()) +
+                            QStringLiteral("-cores-XXXXXX");
+    for (int round = 0; round < rounds; ++round) {
+        QTemporaryDir floorFolder(pattern), oneFolder(pattern), twoFolder(pattern);
+        runs.floor.keepBest(floor(freshPictures(floorFolder.path(), jpeg, count)));
+        runs.oneCore.keepBest(cliRun("0", arguments, freshPictures(oneFolder.path(), jpeg, count)));
+        runs.twoCores.keepBest(
+            cliRun("0,1", arguments, freshPictures(twoFolder.path(), jpeg, count)));
+    }
+    return runs;
+}
+
+void printCoresComparison(const CoresComparison &runs, const QByteArray &command, int files)
+{
+    printCoresRun("floor, one core:", runs.floor, files);
+    printCoresRun((command + ", one core:").constData(), runs.oneCore, files);
+    printCoresRun((command + ", two cores:").constData(), runs.twoCores, files);
+    std::printf("one core against the floor: %.2f x (goal: within 1.1 x)\n",
+                runs.oneCore.wall / runs.floor.wall);
+    std::printf("two cores against one core: %.2f x faster (goal: at least 1.7 x)\n",
+                runs.oneCore.wall / runs.twoCores.wall);
 }

@@ -38,3 +38,21 @@ QStringList freshPictures(const QString &folder, const QByteArray &jpeg, int cou
 
 // Whether the machine has the two cores to compare.
 bool hasTwoCores();
+
+// The floor and tabilo-cli on one core and on two, each the best of its rounds. The rounds
+// alternate the three runs, so that a disturbance from other programs hits them alike.
+struct CoresComparison {
+    CoresRun floor;
+    CoresRun oneCore;
+    CoresRun twoCores;
+};
+
+// `rounds` rounds, each over fresh copies (`count`) of jpeg in folders beside the cache, so that
+// the pictures lie on the disk a user's folder would: `floor` over its copies, then
+// `tabilo-cli arguments` held to core 0, then to cores 0 and 1.
+CoresComparison compareCores(const QString &cacheFolder, const QByteArray &jpeg, int count,
+                             int rounds, const std::function<CoresRun(const QStringList &)> &floor,
+                             const QList<QByteArray> &arguments);
+
+// The three runs, named after the command (arguments' first), and the two ratios with their goals.
+void printCoresComparison(const CoresComparison &runs, const QByteArray &command, int files);

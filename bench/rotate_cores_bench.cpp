@@ -17,7 +17,6 @@
 
 #include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <turbojpeg.h>
 
@@ -119,20 +118,8 @@ int main(int argc, char **argv)
     std::printf("%d camera %d x %d files (%.2f MB each), best of %d rounds; load average %.2f\n",
                 kFileCount, kPlainWidth, kPlainHeight, jpeg.size() / 1e6, kRounds, load[0]);
 
-    const QList<QByteArray> rotate{"rotate", "--code", "1"};
-    CoresRun floor, oneCore, twoCores;
-    for (int round = 0; round < kRounds; ++round) {
-        // Beside the cache, so that the pictures lie on the disk a user's folder would.
-        const QString pattern = cacheFolder + QStringLiteral("/rotate-cores-XXXXXX");
-        QTemporaryDir floorFolder(pattern), oneFolder(pattern), twoFolder(pattern);
-        floor.keepBest(floorOneCore(freshPictures(floorFolder.path(), jpeg, kFileCount)));
-        oneCore.keepBest(cliRun("0", rotate, freshPictures(oneFolder.path(), jpeg, kFileCount)));
-        twoCores.keepBest(cliRun("0,1", rotate, freshPictures(twoFolder.path(), jpeg, kFileCount)));
-    }
-    printCoresRun("floor, one core:", floor, kFileCount);
-    printCoresRun("rotate, one core:", oneCore, kFileCount);
-    printCoresRun("rotate, two cores:", twoCores, kFileCount);
-    std::printf("one core against the floor: %.2f x\n", oneCore.wall / floor.wall);
-    std::printf("two cores against one core: %.2f x faster\n", oneCore.wall / twoCores.wall);
+    const CoresComparison runs = compareCores(cacheFolder, jpeg, kFileCount, kRounds, floorOneCore,
+                                              QList<QByteArray>{"rotate", "--code", "1"});
+    printCoresComparison(runs, "rotate", kFileCount);
     return 0;
 }
