@@ -45,7 +45,7 @@ StepError StepError::fromErrno(int error, const QString &what)
             what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error))};
 }
 
-StepError readWholeFile(const QString &path, QByteArray &data)
+StepError readWholeFile(const QString &path, QByteArray &data, qint64 largest)
 {
     // Not blocking: a pipe put in a picture's place must fail, not wait for a writer.
     Descriptor file(::open(nativePath(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -57,6 +57,8 @@ StepError readWholeFile(const QString &path, QByteArray &data)
         return StepError::fromErrno(errno, path);
     if (!S_ISREG(info.st_mode))
         return StepError::because(path + QStringLiteral(": not a regular file"));
+    if (info.st_size > largest)
+        return StepError::because(path + QStringLiteral(": too large to be a picture"));
     data.resize(qsizetype(info.st_size));
     qint64 done = 0;
     while (done < data.size()) {

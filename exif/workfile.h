@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <utility>
 
 #include <QByteArray>
@@ -15,7 +16,9 @@
 enum class FileSync { No, Yes };
 
 // Reads the whole regular file at path into data.
-StepError readWholeFile(const QString &path, QByteArray &data);
+// A file larger than `largest` bytes is refused before anything is allocated.
+StepError readWholeFile(const QString &path, QByteArray &data,
+                        qint64 largest = std::numeric_limits<qint64>::max());
 
 // Creates path (replacing a file of that name, never following a link at it)
 // with the given permission bits and writes the pieces one after another.

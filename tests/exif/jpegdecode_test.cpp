@@ -207,7 +207,8 @@ TEST(JpegDecode, ForgedHugeSizeIsRefusedAtEveryScale)
     }
 }
 
-// A pipe in a picture's place must fail at once rather than wait for a writer.
+// A pipe in a picture's place must fail at once rather than wait for a writer, and a file far
+// too large to be a picture must not be read into memory.
 TEST(JpegDecode, FileThatCannotBeReadIsAFailure)
 {
     QTemporaryDir dir;
@@ -215,11 +216,17 @@ TEST(JpegDecode, FileThatCannotBeReadIsAFailure)
     ASSERT_TRUE(jpegbytes::writeFile(empty, QByteArray()));
     const QString pipe = dir.filePath(QStringLiteral("pipe.jpg"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    for (const QString &path : {empty, dir.path(), pipe}) {
+    // Sparse: refused by its size, before anything is read.
+    const QString oversized = dir.filePath(QStringLiteral("oversized.jpg"));
+    ASSERT_TRUE(QFile(oversized).open(QIODevice::WriteOnly) &&
+                QFile::resize(oversized, qint64(4) << 30));
+    for (const QString &path : {empty, dir.path(), pipe, oversized}) {
         const DecodedJpeg decoded = decodeJpegFile(path);
         EXPECT_TRUE(decoded.isNull());
         EXPECT_FALSE(decoded.error.isEmpty()) << path.toStdString();
     }
+    EXPECT_TRUE(
+        decodeJpegFile(oversized).error.endsWith(QStringLiteral("too large to be a picture")));
 }
 
 TEST(JpegDecode, FileDecodesLikeItsBytes)
