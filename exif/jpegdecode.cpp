@@ -133,10 +133,6 @@ DecodedJpeg decodeAt(QByteArrayView data, const QSize &box)
     return result;
 }
 
-// Far above any camera's picture; a larger file named like one (a video, a disk image) is
-// refused rather than read into memory.
-constexpr qint64 kLargestPictureFile = qint64(1) << 30;
-
 // Read, not mapped: a file that another program truncates while it is decoded would end the
 // program with SIGBUS through a mapping; the copy costs well under a hundredth of the decode.
 DecodedJpeg decodeFile(const QString &path, const QSize &box)

@@ -112,7 +112,7 @@ struct Source {
 // carried behind a new header without changing the picture.
 StepError readSource(const QString &path, Source &source)
 {
-    if (StepError error = readWholeFile(path, source.bytes); error.failed)
+    if (StepError error = readWholeFile(path, source.bytes, kLargestPictureFile); error.failed)
         return error;
     source.layout = readJpegLayout(source.bytes);
     const JpegLayout &layout = source.layout;

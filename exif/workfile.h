@@ -16,6 +16,10 @@
 enum class FileSync { No, Yes };
 
 // Reads the whole regular file at path into data.
+// Far above any camera's picture: a larger file named like one (a video, a disk image) is
+// refused by the readers of pictures rather than read into memory.
+constexpr qint64 kLargestPictureFile = qint64(1) << 30;
+
 // A file larger than `largest` bytes is refused before anything is allocated.
 StepError readWholeFile(const QString &path, QByteArray &data,
                         qint64 largest = std::numeric_limits<qint64>::max());
