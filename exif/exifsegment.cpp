@@ -66,6 +66,12 @@ template <typename Reader> std::optional<ExifSegment> walk(Reader &reader)
 
 } // namespace
 
+bool isExifApp1(QByteArrayView segment)
+{
+    return segment.size() >= 4 + kExifMark.size() && quint8(segment[1]) == kMarkerApp1 &&
+           segment.sliced(4, kExifMark.size()) == kExifMark;
+}
+
 std::optional<ExifSegment> findExifSegment(QByteArrayView jpeg)
 {
     const ByteReader reader(jpeg);

@@ -26,6 +26,9 @@ struct ExifSegment {
 // fill bytes costs no more than that.
 inline constexpr int kMaxWalkSteps = 4096;
 
+// Whether segment (marker, length and payload) is an Exif APP1.
+bool isExifApp1(QByteArrayView segment);
+
 // No value when the bytes do not start with SOI or hold no Exif APP1 before the frame.
 std::optional<ExifSegment> findExifSegment(QByteArrayView jpeg);
 // The same walk over a file; a segment that lies beyond the bytes the reader holds costs one
