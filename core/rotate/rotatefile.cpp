@@ -67,8 +67,11 @@ QString withSystemReason(const QString &what, int systemError)
     return what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(systemError));
 }
 
+// A step's failure: its system reason, else its own words.
 RotateFileResult stepFailure(const QString &what, const StepError &error)
 {
+    if (error.systemError == 0 && !error.description.isEmpty())
+        return failure(RotateStepFailed, what + QStringLiteral(": ") + error.description);
     return failure(RotateStepFailed, withSystemReason(what, error.systemError));
 }
 
