@@ -14,6 +14,7 @@
 #include "exif/jpeglayout.h"
 #include "spinwell/spinwell.h"
 #include "tests/support/filesizelimit.h"
+#include "tests/support/qtprinters.h"
 #include "tests/support/writefixtures.h"
 
 using namespace writefixtures;

@@ -27,6 +27,7 @@
 #include "exif/transplantfields.h"
 #include "spinwell/spinwell.h"
 #include "tests/support/camerafixture.h"
+#include "tests/support/qtprinters.h"
 #include "tests/support/tiffbuilder.h"
 #include "tests/support/writefixtures.h"
 
@@ -276,14 +277,19 @@ TEST_F(Rotation, RefusesWhatIsNoRegularFileWithoutWaiting)
         {"link.jpg", link, SpinwellDone, SpinwellDone,
          QStringLiteral("ｼﾝﾎﾞﾘｯｸﾘﾝｸは回転できません")},
     };
-    // Opens the pipes' other ends after a while, so that a bridge blocked on one returns late
-    // instead of never.
+    // After a while holds the pipe's reading end open and keeps opening its writing end, so
+    // that a bridge blocked on it returns late instead of never.
     std::atomic<bool> finished = false;
     std::thread unblocker([&] {
+        const QByteArray pipe = QFile::encodeName(path(QStringLiteral("pipe.jpg")));
         for (int i = 0; i < 300 && !finished; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        for (const int mode : {O_WRONLY | O_NONBLOCK, O_RDONLY | O_NONBLOCK})
-            ::close(::open(QFile::encodeName(path(QStringLiteral("pipe.jpg"))).constData(), mode));
+        const int reader = ::open(pipe.constData(), O_RDONLY | O_NONBLOCK);
+        while (!finished) {
+            ::close(::open(pipe.constData(), O_WRONLY | O_NONBLOCK));
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ::close(reader);
     });
     QElapsedTimer clock;
     clock.start();
