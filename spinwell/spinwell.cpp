@@ -181,6 +181,11 @@ int32_t writeWhole(const char *destination, const unsigned char *data, int32_t s
         error = S_ISDIR(existing.st_mode) ? EISDIR : 0;
         return SpinwellDestUnopened;
     }
+    // A file its user may not write stays, as opening it for writing would fail.
+    if (replaces && ::access(target.c_str(), W_OK) != 0) {
+        error = errno;
+        return SpinwellDestUnopened;
+    }
     std::string workPath;
     Descriptor work(createWorkFile(target, workPath));
     if (work.get() < 0) {

@@ -131,6 +131,9 @@ TEST(Bridge, ReportsFilesItCannotOpen)
     const QString locked = bridge.path(QStringLiteral("locked"));
     ::mkdir(QFile::encodeName(locked).constData(), 0500);
     EXPECT_EQ(bridge.velmorRot(source, locked + QStringLiteral("/b.jpg"), 1), SpinwellDestUnopened);
+    ::chmod(QFile::encodeName(kept).constData(), 0444);
+    EXPECT_EQ(bridge.velmorRot(source, kept, 1), SpinwellDestUnopened);
+    EXPECT_EQ(readFile(kept), "kept");
 }
 
 TEST(Bridge, TurnsAFileThroughTheRealEngineAlsoOntoItself)
