@@ -25,9 +25,16 @@ extern "C" {
 
 // Turns `source` by `code` (1 clockwise, 2 half turn, 3 counter-clockwise;
 // every other value rewrites it unturned) into `destination`. The source is
-// read whole and closed before the engine runs, so both may name one file.
-// A failure before the destination is opened leaves it untouched; a failed
-// write removes it. Paths are in the system's narrow encoding.
+// read whole and closed before the engine runs, so both may name one file. It
+// must be a regular file: a pipe or device is refused (106) without waiting.
+// The result is written to the work file ".NAME.spinwell-PID-N" beside the
+// destination, put on disk and renamed over it, so the destination is
+// replaced only whole and on disk: on every failure it is as it was. Paths
+// are in the system's narrow encoding.
+//
+// On return errno holds the system's reason of a failure (strerror names it),
+// or 0 when there is none (success, a missing engine or entry point, the
+// engine's own failure, a source that is no regular file).
 int32_t velmorRot(const char *source, const char *destination, int32_t code);
 }
 

@@ -1,6 +1,7 @@
 #include "core/fileops/filetransfer.h"
 
 #include <cerrno>
+#include <cstring>
 
 #include <sys/stat.h>
 
@@ -55,6 +56,20 @@ StepError placeFile(const QString &from, const QString &to, Placing placing)
 QString folderOf(const QString &path)
 {
     return path.left(path.lastIndexOf(u'/'));
+}
+
+// A failed transfer named by its picture, never by the hidden work file the step was writing,
+// with the system's reason.
+StepError aboutPicture(const QString &picture, TransferKind kind, const StepError &error)
+{
+    StepError named = error;
+    named.description =
+        picture +
+        (kind == TransferKind::Copy ? QStringLiteral(" をｺﾋﾟｰできません: ")
+                                    : QStringLiteral(" を移動できません: ")) +
+        (error.systemError != 0 ? QString::fromLocal8Bit(std::strerror(error.systemError))
+                                : error.description);
+    return named;
 }
 
 class TransferRun
@@ -127,7 +142,7 @@ PictureResult TransferRun::transferPicture(const QString &name)
     const Placing placing = decision == Decision::Replace ? Placing::Replace : Placing::New;
     const StepError error = transferFile(source, target, placing);
     if (error.failed) {
-        m_ports.failed(source, error);
+        m_ports.failed(source, aboutPicture(source, m_request.kind, error));
         return PictureResult::Failed;
     }
     transferBackup(name, placing);
@@ -171,7 +186,7 @@ void TransferRun::transferBackup(const QString &name, Placing placing)
         return;
     const StepError error = transferFile(source, target, placing);
     if (error.failed)
-        m_ports.failed(source, error);
+        m_ports.failed(source, aboutPicture(source, m_request.kind, error));
 }
 
 QString TransferRun::destinationBackupFolder()

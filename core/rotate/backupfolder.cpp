@@ -5,8 +5,10 @@
 
 #include <sys/stat.h>
 
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
+#include <QTime>
 
 #include "exif/exifdata.h"
 
@@ -20,6 +22,17 @@ bool exists(const QString &path)
     struct stat info {
     };
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+// A real shooting date (a missing one reads as blanks between the separators,
+// a camera without its clock set writes zeros) and real pixel sizes: without
+// them two different pictures would look alike.
+bool hasShootingData(const ExifData &exif)
+{
+    const QString date = exif.DateExif();
+    return QDate::fromString(date.left(10), QStringLiteral("yyyy/MM/dd")).isValid() &&
+           QTime::fromString(date.mid(11), QStringLiteral("HH:mm:ss")).isValid() &&
+           exif.SizeExifX() > 0 && exif.SizeExifY() > 0;
 }
 
 } // namespace
@@ -69,7 +82,8 @@ bool isSamePicture(const QString &a, const QString &b)
     ExifData first, second;
     first.SetExif(a);
     second.SetExif(b);
-    if (first.DateExif().isEmpty() || first.DateExif() != second.DateExif())
+    if (!hasShootingData(first) || !hasShootingData(second) ||
+        first.DateExif() != second.DateExif())
         return false;
     const auto sizes = [](const ExifData &exif) {
         return std::minmax(

@@ -28,7 +28,8 @@ bool isRealFolder(const QString &path);
 
 // Whether two files hold the same picture: the same Exif shooting date and
 // the same pixel sizes as an unordered pair (a turn exchanges them). A file
-// without a shooting date is never the same as another.
+// without a real shooting date or pixel sizes is never the same as another.
+// Both are read by the Exif reader, wherever their Exif segment stands.
 bool isSamePicture(const QString &a, const QString &b);
 
 // The first name "NAME (n).EXT", n from 2, that is free in folder.

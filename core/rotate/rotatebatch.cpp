@@ -1,5 +1,9 @@
 #include "core/rotate/rotatebatch.h"
 
+#include <QFileInfo>
+#include <QSet>
+
+#include "core/rotate/staleworkfiles.h"
 #include "exif/buildahead.h"
 
 namespace
@@ -17,7 +21,7 @@ RotateFileResult placeInTurn(TurnedPicture turned, const RotateSettings &setting
     own.backupFolder = batchPorts.backupFolderOf(turned.picture, error);
     if (error.failed)
         return {RotateOutcome::Failed, RotateStepFailed,
-                QStringLiteral("the backup folder cannot be made: ") + error.description};
+                QStringLiteral("ﾊﾞｯｸｱｯﾌﾟﾌｫﾙﾀﾞを作成できません: ") + error.description};
     return placeTurnedPicture(std::move(turned), own, ports);
 }
 
@@ -38,6 +42,11 @@ RotateBatchSummary rotateBatch(const QStringList &pictures, int total,
                                const RotateBatchPorts &batchPorts)
 {
     RotateBatchSummary summary;
+    QSet<QString> folders;
+    for (const QString &picture : pictures)
+        folders.insert(QFileInfo(picture).path());
+    for (const QString &folder : std::as_const(folders))
+        removeStaleWorkFiles(folder);
     // Leaving the loop early destroys what was turned ahead, work files and all.
     BuildAhead<TurnedPicture> ahead(
         pictures.size(),

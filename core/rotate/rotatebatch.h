@@ -36,6 +36,7 @@ struct RotateBatchSummary {
     bool stopped = false;
 };
 
+// Removes first the work files that killed runs left in the pictures' folders.
 // total is the count shown beside each number (the number of entries chosen,
 // which may be more than the pictures that are turned).
 RotateBatchSummary rotateBatch(const QStringList &pictures, int total,

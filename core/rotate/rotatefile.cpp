@@ -1,7 +1,10 @@
 #include "core/rotate/rotatefile.h"
 
 #include <cerrno>
+#include <cstring>
+#include <optional>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QAtomicInteger>
@@ -9,6 +12,7 @@
 #include <QFileInfo>
 
 #include "core/rotate/backupfolder.h"
+#include "core/rotate/staleworkfiles.h"
 #include "exif/exiftoexif.h"
 #include "exif/jpeglayout.h"
 #include "exif/workfile.h"
@@ -55,9 +59,61 @@ RotateFileResult failure(qint32 code, const QString &reason)
     return {RotateOutcome::Failed, code, reason};
 }
 
-RotateFileResult stepFailure(const StepError &error)
+// What failed, then the system's reason: never a work file's name.
+QString withSystemReason(const QString &what, int systemError)
 {
-    return failure(RotateStepFailed, error.description);
+    if (systemError == 0)
+        return what;
+    return what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(systemError));
+}
+
+// A step's failure: its system reason, else its own words.
+RotateFileResult stepFailure(const QString &what, const StepError &error)
+{
+    if (error.systemError == 0 && !error.description.isEmpty())
+        return failure(RotateStepFailed, what + QStringLiteral(": ") + error.description);
+    return failure(RotateStepFailed, withSystemReason(what, error.systemError));
+}
+
+// The bridge's failure in words, with the reason it left in errno.
+QString engineReason(qint32 result, int systemError)
+{
+    switch (result) {
+    case SpinwellNoEngine:
+        return QStringLiteral("回転ｴﾝｼﾞﾝを読み込めません");
+    case SpinwellNoGetVersion:
+    case SpinwellNoRotate:
+        return QStringLiteral("回転ｴﾝｼﾞﾝが対応していません (%1)").arg(result);
+    case SpinwellSourceUnopened:
+        return withSystemReason(QStringLiteral("画像を開けません"), systemError);
+    case SpinwellDestUnopened:
+        return withSystemReason(QStringLiteral("作業ﾌｧｲﾙを作成できません"), systemError);
+    case SpinwellSourceUnread:
+        return systemError != 0
+                   ? withSystemReason(QStringLiteral("画像を読み込めません"), systemError)
+                   : QStringLiteral("画像を読み込めません: 通常のﾌｧｲﾙでないか、大きすぎます");
+    case SpinwellEngineFailed:
+        return QStringLiteral("回転ｴﾝｼﾞﾝが画像を回転できません");
+    case SpinwellDestUnwritten:
+        return withSystemReason(QStringLiteral("回転した画像を書き込めません"), systemError);
+    default:
+        return QStringLiteral("回転ｴﾝｼﾞﾝのｴﾗｰです (%1)").arg(result);
+    }
+}
+
+// A picture that is no regular file of its own is not turned: a pipe would
+// block the run, and through a symbolic link the turn would either rewrite a
+// file elsewhere or put a copy in the link's place, and the backup would be a
+// second link, broken in the backup folder.
+std::optional<RotateFileResult> refusal(const QString &picture)
+{
+    struct stat info {
+    };
+    if (::lstat(QFile::encodeName(picture).constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return std::nullopt;
+    return failure(RotateRefused, S_ISLNK(info.st_mode)
+                                      ? QStringLiteral("ｼﾝﾎﾞﾘｯｸﾘﾝｸは回転できません")
+                                      : QStringLiteral("通常のﾌｧｲﾙではないため回転できません"));
 }
 
 // The steps of turnPicture.
@@ -76,18 +132,24 @@ class Turning
         m_turned.present = !statFile(m_turned.picture, m_turned.before).failed;
         if (!m_turned.present)
             return {RotateOutcome::Missing, 0, QString()};
+        if (std::optional<RotateFileResult> refused = refusal(m_turned.picture))
+            return *refused;
         StepError error;
         m_turned.without = createWorkFile(m_turned.picture, QStringLiteral("without"), error);
         if (!error.failed)
             m_turned.with = createWorkFile(m_turned.picture, QStringLiteral("with"), error);
         if (error.failed)
-            return failure(SpinwellDestUnopened, error.description);
+            return failure(
+                SpinwellDestUnopened,
+                withSystemReason(QStringLiteral("作業ﾌｧｲﾙを作成できません"), error.systemError));
 
         step();
+        // The bridge leaves the system's reason of a failure in errno.
+        errno = 0;
         const qint32 turned =
             m_velmorRot(m_turned.picture, m_turned.without.path(), m_settings.code);
         if (turned != 0)
-            return failure(turned, QStringLiteral("the rotation engine failed (%1)").arg(turned));
+            return failure(turned, engineReason(turned, errno));
 
         step();
         const qint32 transplanted =
@@ -96,7 +158,7 @@ class Turning
         if (RotateFileResult result = choose(transplanted); result.outcome == RotateOutcome::Failed)
             return result;
         if (StepError settled = settleLike(m_turned.chosen, m_turned.picture); settled.failed)
-            return stepFailure(settled);
+            return stepFailure(QStringLiteral("回転した画像の属性を設定できません"), settled);
         return {RotateOutcome::Turned, 0, QString()};
     }
 
@@ -119,9 +181,8 @@ class Turning
         } else if (transplanted == TransplantNotExif && isCompleteJpeg(m_turned.without.path())) {
             m_turned.chosen = m_turned.without.path();
         } else {
-            return failure(
-                RotateTransplantFailed + transplanted - TransplantNotExif,
-                QStringLiteral("the Exif header could not be repaired (%1)").arg(transplanted));
+            const qint32 code = RotateTransplantFailed + transplanted - TransplantNotExif;
+            return failure(code, QStringLiteral("Exifﾍｯﾀﾞｰを修復できません (%1)").arg(code));
         }
         return {RotateOutcome::Turned, 0, QString()};
     }
@@ -144,16 +205,20 @@ class Placing
     RotateFileResult run()
     {
         m_ports.stepProgress();
+        if (std::optional<RotateFileResult> refused = refusal(m_picture))
+            return *refused;
         if (m_settings.keepBackup) {
+            if (!isRealFolder(m_settings.backupFolder))
+                return failure(RotateStepFailed, QStringLiteral("ﾊﾞｯｸｱｯﾌﾟﾌｫﾙﾀﾞがありません"));
             if (StepError error = keepBackup(); error.failed)
-                return stepFailure(error);
+                return stepFailure(QStringLiteral("ﾊﾞｯｸｱｯﾌﾟを作成できません"), error);
         } else if (!m_ports.confirmOverwrite(m_picture)) {
             return {RotateOutcome::Declined, RotateDeclined, QString()};
         }
 
         m_ports.stepProgress();
         if (StepError error = renameFile(m_chosen, m_picture); error.failed)
-            return stepFailure(error);
+            return stepFailure(QStringLiteral("回転した画像に置き換えられません"), error);
         syncFolder(QFileInfo(m_picture).path());
         return {RotateOutcome::Turned, 0, QString()};
     }
@@ -165,8 +230,6 @@ class Placing
     StepError keepBackup()
     {
         const QString &folder = m_settings.backupFolder;
-        if (!isRealFolder(folder))
-            return StepError::because(folder + QStringLiteral(": the backup folder is gone"));
         QString name = QFileInfo(m_picture).fileName();
         QString backup = folder + u'/' + name;
         if (QFileInfo(backup).exists() || QFileInfo(backup).isSymLink()) {
@@ -225,6 +288,7 @@ bool isAsTurned(const TurnedPicture &turned)
 RotateFileResult rotateOneFile(const QString &picture, const RotateSettings &settings,
                                const RotatePorts &ports)
 {
+    removeStaleWorkFiles(QFileInfo(picture).path());
     return placeTurnedPicture(turnPicture(picture, settings, ports.velmorRot, ports.stepProgress),
                               settings, ports);
 }

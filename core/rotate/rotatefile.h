@@ -42,12 +42,13 @@ enum RotateFileCode : qint32 {
     RotateDeclined = 100,
     RotateTransplantFailed = 110, // plus the transplant's result less 100: 111-113
     RotateStepFailed = 120,       // a work file, backup or rename step failed
+    RotateRefused = 130,          // not a regular file (a pipe, a symbolic link): untouched
 };
 
 struct RotateFileResult {
     RotateOutcome outcome = RotateOutcome::Failed;
     qint32 code = 0;
-    QString reason; // why it failed
+    QString reason; // why it failed, with the system's reason, naming no work file
 };
 
 // The bridge's velmorRot (source, destination, code).
@@ -66,6 +67,7 @@ struct RotatePorts {
     std::function<StepError(const QString &path, int attributes)> writeAttributes;
 };
 
+// Removes first the work files that killed runs left in the picture's folder.
 RotateFileResult rotateOneFile(const QString &picture, const RotateSettings &settings,
                                const RotatePorts &ports);
 

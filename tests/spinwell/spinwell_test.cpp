@@ -1,14 +1,20 @@
+#include <cerrno>
+
 #include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "exif/jpeglayout.h"
 #include "spinwell/spinwell.h"
+#include "tests/support/filesizelimit.h"
+#include "tests/support/qtprinters.h"
 #include "tests/support/writefixtures.h"
 
 using namespace writefixtures;
@@ -125,6 +131,9 @@ TEST(Bridge, ReportsFilesItCannotOpen)
     const QString locked = bridge.path(QStringLiteral("locked"));
     ::mkdir(QFile::encodeName(locked).constData(), 0500);
     EXPECT_EQ(bridge.velmorRot(source, locked + QStringLiteral("/b.jpg"), 1), SpinwellDestUnopened);
+    ::chmod(QFile::encodeName(kept).constData(), 0444);
+    EXPECT_EQ(bridge.velmorRot(source, kept, 1), SpinwellDestUnopened);
+    EXPECT_EQ(readFile(kept), "kept");
 }
 
 TEST(Bridge, TurnsAFileThroughTheRealEngineAlsoOntoItself)
@@ -134,7 +143,12 @@ TEST(Bridge, TurnsAFileThroughTheRealEngineAlsoOntoItself)
     const QString source = bridge.writePicture(QStringLiteral("a.jpg"));
     const QString destination = bridge.path(QStringLiteral("b.jpg"));
     ASSERT_EQ(bridge.velmorRot(source, destination, 1), SpinwellDone);
+    ::chmod(QFile::encodeName(source).constData(), 0604);
     ASSERT_EQ(bridge.velmorRot(source, source, 3), SpinwellDone);
+    struct stat info {
+    };
+    ::stat(QFile::encodeName(source).constData(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0604u) << "the replaced file's permissions carry over";
     for (const QString &turned : {destination, source}) {
         const QByteArray bytes = readFile(turned);
         const JpegLayout layout = readJpegLayout(bytes);
@@ -144,6 +158,31 @@ TEST(Bridge, TurnsAFileThroughTheRealEngineAlsoOntoItself)
     }
     writeFile(source, "not a picture");
     EXPECT_EQ(bridge.velmorRot(source, destination, 1), SpinwellEngineFailed);
+}
+
+// A write that fails (here on a file size limit, as on a full disk) leaves the destination as
+// it was, also when it is the source itself, leaves no work file, and says why in errno.
+TEST(Bridge, AFailedWriteLeavesTheDestinationAsItWas)
+{
+    const BridgeCopy bridge(QStringLiteral(TABILO_VELMOR));
+    ASSERT_TRUE(bridge.loaded());
+    const QString source = bridge.writePicture(QStringLiteral("a.jpg"));
+    const QByteArray original = readFile(source);
+    const QDir folder = QFileInfo(source).dir();
+    const QStringList before = folder.entryList(QDir::Files | QDir::Hidden);
+    for (const QString &destination : {source, bridge.path(QStringLiteral("b.jpg"))}) {
+        int32_t result = 0;
+        int error = 0;
+        {
+            const FileSizeLimit limit(16);
+            result = bridge.velmorRot(source, destination, 1);
+            error = errno;
+        }
+        EXPECT_EQ(result, SpinwellDestUnwritten);
+        EXPECT_EQ(error, EFBIG);
+        EXPECT_EQ(readFile(source), original);
+        EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden), before);
+    }
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -14,6 +17,7 @@
 #include "core/fileops/filetransfer.h"
 #include "platform/fileattributes.h"
 #include "platform/jpg2exifattributes.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/qtprinters.h"
 
 namespace
@@ -65,22 +69,26 @@ struct RecordedRun {
     int stopBefore = 0;
     QStringList asked;
     QStringList failures;
+    QStringList descriptions;
 
     TransferSummary operator()(TransferKind kind, const Folders &folders, const QStringList &names)
     {
         const Jpg2ExifPorts attributes = jpg2ExifAttributePorts();
         int current = 0;
-        const TransferPorts ports{
-            [&current](int number, int) { current = number; },
-            [&] { return current != stopBefore; },
-            [this](const QString &target) {
-                asked.append(QFileInfo(target).fileName());
-                return answers.isEmpty() ? OverwriteAnswer::Cancel : answers.takeFirst();
-            },
-            attributes.readAttributes,
-            attributes.writeAttributes,
-            [](const QString &path) { forgetHiddenEntry(path); },
-            [this](const QString &path, const StepError &) { failures.append(path); }};
+        const TransferPorts ports{[&current](int number, int) { current = number; },
+                                  [&] { return current != stopBefore; },
+                                  [this](const QString &target) {
+                                      asked.append(QFileInfo(target).fileName());
+                                      return answers.isEmpty() ? OverwriteAnswer::Cancel
+                                                               : answers.takeFirst();
+                                  },
+                                  attributes.readAttributes,
+                                  attributes.writeAttributes,
+                                  [](const QString &path) { forgetHiddenEntry(path); },
+                                  [this](const QString &path, const StepError &error) {
+                                      failures.append(path);
+                                      descriptions.append(error.description);
+                                  }};
         return transferPictures({kind, folders.source(), names, folders.destination(), kBackups},
                                 ports);
     }
@@ -252,6 +260,25 @@ TEST(Transfer, ReadOnlyDestinationAndVanishedSourceLoseNothing)
     EXPECT_EQ(summary.failed, 2);
     EXPECT_EQ(run.failures.size(), 2);
     EXPECT_EQ(read(folders.source(QStringLiteral("a.jpg"))), "a");
+    EXPECT_TRUE(entries(folders.destination()).isEmpty());
+}
+
+// A copy that fails (on a file size limit, as on a full disk) names the picture, not the
+// hidden work file it was writing, with the system's reason.
+TEST(Transfer, AFailedCopyNamesThePictureAndTheSystemsReason)
+{
+    const Folders folders;
+    write(folders.source(QStringLiteral("a.jpg")), QByteArray(10000, 'a'));
+    RecordedRun run;
+    TransferSummary summary;
+    {
+        const FileSizeLimit limit(1000);
+        summary = run(TransferKind::Copy, folders, {QStringLiteral("a.jpg")});
+    }
+    EXPECT_EQ(summary.failed, 1);
+    EXPECT_EQ(run.descriptions, QStringList{folders.source(QStringLiteral("a.jpg")) +
+                                            QStringLiteral(" をｺﾋﾟｰできません: ") +
+                                            QString::fromLocal8Bit(std::strerror(EFBIG))});
     EXPECT_TRUE(entries(folders.destination()).isEmpty());
 }
 

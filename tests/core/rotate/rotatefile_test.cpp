@@ -1,8 +1,16 @@
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <thread>
+
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -19,6 +27,7 @@
 #include "exif/transplantfields.h"
 #include "spinwell/spinwell.h"
 #include "tests/support/camerafixture.h"
+#include "tests/support/qtprinters.h"
 #include "tests/support/tiffbuilder.h"
 #include "tests/support/writefixtures.h"
 
@@ -36,17 +45,20 @@ SpinwellVelmorRot bridge()
     return handle ? reinterpret_cast<SpinwellVelmorRot>(::dlsym(handle, "velmorRot")) : nullptr;
 }
 
-// A camera-like picture of 64 x 48 pixels: Exif with a date, pixel sizes and a thumbnail.
-QByteArray cameraPicture(const char *date = "2004:05:06 07:08:09")
+// A camera-like picture: Exif with a date (none when null), pixel sizes (unless withoutSizes)
+// and a thumbnail.
+QByteArray cameraPicture(const char *date = "2004:05:06 07:08:09", QSize frame = QSize(64, 48),
+                         bool withoutSizes = false)
 {
-    const QByteArray header = TiffBuilder()
-                                  .ascii(TiffBuilder::Ifd0, ExifTag::Make, "Maker")
-                                  .ascii(TiffBuilder::ExifIfd, ExifTag::DateTimeOriginal, date)
-                                  .longValue(TiffBuilder::ExifIfd, ExifTag::PixelXDimension, 64)
-                                  .longValue(TiffBuilder::ExifIfd, ExifTag::PixelYDimension, 48)
-                                  .thumbnail(plainJpeg(QSize(16, 12)))
-                                  .jpeg();
-    return header.chopped(2) + plainJpeg(QSize(64, 48)).mid(2);
+    TiffBuilder builder;
+    builder.ascii(TiffBuilder::Ifd0, ExifTag::Make, "Maker");
+    if (date)
+        builder.ascii(TiffBuilder::ExifIfd, ExifTag::DateTimeOriginal, date);
+    if (!withoutSizes)
+        builder.longValue(TiffBuilder::ExifIfd, ExifTag::PixelXDimension, frame.width())
+            .longValue(TiffBuilder::ExifIfd, ExifTag::PixelYDimension, frame.height());
+    const QByteArray header = builder.thumbnail(plainJpeg(QSize(16, 12))).jpeg();
+    return header.chopped(2) + plainJpeg(frame).mid(2);
 }
 
 QSize exifSize(const QString &path)
@@ -138,17 +150,32 @@ TEST_F(Rotation, TurnsWithBackupAndTurnsBackToTheOriginal)
     EXPECT_EQ(exifSize(file), QSize(64, 48));
 }
 
+// A backup is kept as the same picture's only when both have a real date and real pixel sizes
+// and they agree; any other picture under that name stays, and this one takes a numbered name.
 TEST_F(Rotation, KeepsAnotherPicturesBackupAndTheUsersOwnFiles)
 {
-    const QString file = picture(QStringLiteral("a.jpg"));
-    const QByteArray original = readFile(file);
-    const QByteArray other = cameraPicture("1999:01:01 00:00:00");
-    writeFile(backup(QStringLiteral("a.jpg")), other);
+    const struct {
+        const char *what;
+        QByteArray picture, other;
+    } cases[] = {
+        {"another date", cameraPicture(), cameraPicture("1999:01:01 00:00:00")},
+        {"both without a date", cameraPicture(nullptr), cameraPicture(nullptr) + "another"},
+        {"both with a clock never set", cameraPicture("0000:00:00 00:00:00"),
+         cameraPicture("0000:00:00 00:00:00") + "another"},
+        {"both without sizes", cameraPicture("2004:05:06 07:08:09", QSize(64, 48), true),
+         cameraPicture("2004:05:06 07:08:09", QSize(64, 48), true) + "another"},
+    };
     writeFile(path(QStringLiteral("a_with.jpg")), "the user's own");
     writeFile(path(QStringLiteral("a_without.jpg")), "the user's own too");
-    ASSERT_EQ(rotate(file, 2).outcome, RotateOutcome::Turned);
-    EXPECT_EQ(readFile(backup(QStringLiteral("a.jpg"))), other);
-    EXPECT_EQ(readFile(backup(QStringLiteral("a (2).jpg"))), original);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString file = picture(QStringLiteral("a.jpg"), c.picture);
+        writeFile(backup(QStringLiteral("a.jpg")), c.other);
+        ASSERT_EQ(rotate(file, 2).outcome, RotateOutcome::Turned);
+        EXPECT_EQ(readFile(backup(QStringLiteral("a.jpg"))), c.other);
+        EXPECT_EQ(readFile(backup(QStringLiteral("a (2).jpg"))), c.picture);
+        QFile::remove(backup(QStringLiteral("a (2).jpg")));
+    }
     EXPECT_EQ(readFile(path(QStringLiteral("a_with.jpg"))), "the user's own");
     EXPECT_EQ(readFile(path(QStringLiteral("a_without.jpg"))), "the user's own too");
 }
@@ -193,25 +220,135 @@ TEST_F(Rotation, AFailedStepLeavesThePictureAndNoWorkFile)
             return writeFile(destination, bytes) ? 0 : 108;
         };
     };
+    const auto engineFails = [](qint32 result, int error) {
+        return [result, error](const QString &, const QString &, qint32) {
+            errno = error;
+            return result;
+        };
+    };
     const struct {
         const char *what;
         std::function<qint32(const QString &, const QString &, qint32)> velmorRot;
         qint32 code;
+        QString reason;
     } cases[] = {
-        {"engine fails", [](const QString &, const QString &, qint32) { return 107; }, 107},
-        {"engine output is no picture", engineWrites("garbage"), 110},
-        {"turned picture cannot be decoded", engineWrites(original.left(original.size() / 2)), 112},
+        {"engine fails", engineFails(107, 0), 107,
+         QStringLiteral("回転ｴﾝｼﾞﾝが画像を回転できません")},
+        {"disk full", engineFails(108, ENOSPC), 108,
+         QStringLiteral("回転した画像を書き込めません: ") +
+             QString::fromLocal8Bit(strerror(ENOSPC))},
+        {"engine output is no picture", engineWrites("garbage"), 110,
+         QStringLiteral("Exifﾍｯﾀﾞｰを修復できません (110)")},
+        {"turned picture cannot be decoded", engineWrites(original.left(original.size() / 2)), 112,
+         QStringLiteral("Exifﾍｯﾀﾞｰを修復できません (112)")},
     };
     for (const auto &c : cases) {
         m_ports.velmorRot = c.velmorRot;
         const RotateFileResult result = rotate(file, 1);
         EXPECT_EQ(result.outcome, RotateOutcome::Failed) << c.what;
         EXPECT_EQ(result.code, c.code) << c.what;
-        EXPECT_FALSE(result.reason.isEmpty()) << c.what;
+        EXPECT_EQ(result.reason, c.reason) << c.what;
         EXPECT_EQ(readFile(file), original) << c.what;
         expectFolder({QStringLiteral("Original"), QStringLiteral("a.jpg")});
     }
     EXPECT_EQ(rotate(path(QStringLiteral("gone.jpg")), 1).outcome, RotateOutcome::Missing);
+}
+
+// A pipe, a folder or a symbolic link named like a picture: the bridge refuses to read a pipe
+// or write into one without waiting for the other end, and the rotation leaves each as it is
+// and puts nothing in the backup folder, however often it is asked.
+TEST_F(Rotation, RefusesWhatIsNoRegularFileWithoutWaiting)
+{
+    const QString target = picture(QStringLiteral("target.jpg"));
+    const QString out = path(QStringLiteral("out.jpg"));
+    const auto fifo = [](const QString &at) { ::mkfifo(QFile::encodeName(at).constData(), 0644); };
+    const auto folder = [](const QString &at) { QDir().mkdir(at); };
+    const auto link = [](const QString &at) { QFile::link(QStringLiteral("target.jpg"), at); };
+    const struct {
+        const char *name;
+        std::function<void(const QString &)> make;
+        qint32 asSource, asDestination;
+        QString reason;
+    } cases[] = {
+        {"pipe.jpg", fifo, SpinwellSourceUnread, SpinwellDestUnopened,
+         QStringLiteral("通常のﾌｧｲﾙではないため回転できません")},
+        {"folder.jpg", folder, SpinwellSourceUnread, SpinwellDestUnopened,
+         QStringLiteral("通常のﾌｧｲﾙではないため回転できません")},
+        {"link.jpg", link, SpinwellDone, SpinwellDone,
+         QStringLiteral("ｼﾝﾎﾞﾘｯｸﾘﾝｸは回転できません")},
+    };
+    // After a while holds the pipe's reading end open and keeps opening its writing end, so
+    // that a bridge blocked on it returns late instead of never.
+    std::atomic<bool> finished = false;
+    std::thread unblocker([&] {
+        const QByteArray pipe = QFile::encodeName(path(QStringLiteral("pipe.jpg")));
+        for (int i = 0; i < 300 && !finished; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const int reader = ::open(pipe.constData(), O_RDONLY | O_NONBLOCK);
+        while (!finished) {
+            ::close(::open(pipe.constData(), O_WRONLY | O_NONBLOCK));
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ::close(reader);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = path(QString::fromLatin1(c.name));
+        c.make(file);
+        EXPECT_EQ(m_ports.velmorRot(file, out, 1), c.asSource);
+        EXPECT_EQ(m_ports.velmorRot(target, file, 1), c.asDestination);
+        QFile::remove(out);
+        if (c.asDestination == SpinwellDone) // it turned the link's target: put it back
+            writeFile(target, cameraPicture());
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const RotateFileResult result = rotate(file, 1);
+            EXPECT_EQ(result.outcome, RotateOutcome::Failed);
+            EXPECT_EQ(result.code, RotateRefused);
+            EXPECT_EQ(result.reason, c.reason);
+        }
+        EXPECT_TRUE(QDir(backup(QString())).isEmpty());
+    }
+    finished = true;
+    unblocker.join();
+    EXPECT_LT(clock.elapsed(), 2000) << "nothing waited for a pipe's other end";
+    struct stat pipe {
+    };
+    ::lstat(QFile::encodeName(path(QStringLiteral("pipe.jpg"))).constData(), &pipe);
+    EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
+    EXPECT_TRUE(QFileInfo(path(QStringLiteral("link.jpg"))).isSymLink());
+    EXPECT_EQ(readFile(target), cameraPicture());
+    expectFolder({QStringLiteral("Original"), QStringLiteral("folder.jpg"),
+                  QStringLiteral("link.jpg"), QStringLiteral("target.jpg")});
+}
+
+// The work files of a run that was killed are removed by the next one; those of a live process
+// and every other name stay.
+TEST_F(Rotation, RemovesTheWorkFilesOfAKilledRun)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const QString dead = QString::number(child), own = QString::number(::getpid());
+    const QStringList stale = {
+        QStringLiteral(".a.jpg.turn-%1-3-with").arg(dead),
+        QStringLiteral(".b.jpg.turn-%1-4-without").arg(dead),
+        QStringLiteral("..a.jpg.turn-%1-4-without.spinwell-%1-0").arg(dead),
+    };
+    const QStringList kept = {
+        QStringLiteral(".a.jpg.turn-%1-9999-with").arg(own),
+        QStringLiteral(".a.jpg.turn-1-2-with"),
+        QStringLiteral(".a.jpg.turn-%1-3-withx").arg(dead),
+        QStringLiteral("a.jpg.turn-%1-3-with").arg(dead),
+    };
+    for (const QString &name : stale + kept)
+        writeFile(path(name), "work");
+    ASSERT_EQ(rotate(picture(QStringLiteral("a.jpg")), 1).outcome, RotateOutcome::Turned);
+    QStringList expected = kept + QStringList{QStringLiteral("Original"), QStringLiteral("a.jpg")};
+    expected.sort();
+    expectFolder(expected);
 }
 
 TEST_F(Rotation, AReadOnlyFolderFailsBeforeTheEngineRuns)

@@ -390,5 +390,5 @@ TEST_F(RotationDialog, BatchLogsFailuresAndStopsWhenClosed)
     EXPECT_EQ(m_prompts.requests()[0].title, QStringLiteral("画像の回転"));
     EXPECT_EQ(m_prompts.requests()[0].text,
               QStringLiteral("1 ﾌｧｲﾙを回転できませんでした。\r\n\r\n"
-                             "bad.jpg: the rotation engine failed (102)"));
+                             "bad.jpg: 回転ｴﾝｼﾞﾝが対応していません (102)"));
 }
