@@ -65,6 +65,9 @@ struct RecordedRun {
     int stopBefore = 0;
     QStringList asked;
     QStringList failures;
+    // The destination's ".hidden" each time a move lets go of a file's source line: what a run
+    // killed just after the file arrived would leave.
+    QList<QByteArray> listsOnArrival;
 
     TransferSummary operator()(TransferKind kind, const Folders &folders, const QStringList &names)
     {
@@ -79,7 +82,11 @@ struct RecordedRun {
             },
             attributes.readAttributes,
             attributes.writeAttributes,
-            [](const QString &path) { forgetHiddenEntry(path); },
+            listPrivateAheadStep,
+            [&](const QString &path) {
+                listsOnArrival.append(read(folders.destination(QStringLiteral(".hidden"))));
+                forgetHiddenEntry(path);
+            },
             [this](const QString &path, const StepError &) { failures.append(path); }};
         return transferPictures({kind, folders.source(), names, folders.destination(), kBackups},
                                 ports);
@@ -130,6 +137,9 @@ TEST_P(Carry, PicturesArriveWithTheirBackupsMarksAndTimes)
     EXPECT_EQ(marks, QList<int>({FileAttribute::Hidden, FileAttribute::ReadOnly}));
     EXPECT_EQ(QFileInfo(folders.destination(names[1])).lastModified(), shot);
     const bool moved = GetParam().kind == TransferKind::Move;
+    if (moved) {
+        EXPECT_EQ(run.listsOnArrival.value(0), "a.jpg\n"); // private from the moment it arrived
+    }
     EXPECT_EQ(entries(folders.source()).filter(QStringLiteral(".jpg")),
               moved ? QStringList() : names);
     EXPECT_EQ(entries(folders.source(kBackups)).size(), moved ? 0 : 2);
@@ -165,7 +175,7 @@ TEST_P(Clash, NothingIsReplacedWithoutYesAndTheBackupFollowsItsPicture)
     write(folders.destination(QStringLiteral("a.jpg")), "old a");
     write(folders.destination(QStringLiteral("Original/a.jpg")), "old backup");
 
-    RecordedRun run{{row.answer}, 0, {}, {}};
+    RecordedRun run{{row.answer}, 0, {}, {}, {}};
     EXPECT_EQ(run(row.kind, folders, {QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}).done,
               row.done);
 
@@ -211,7 +221,7 @@ TEST(Transfer, CancelMidBatchLeavesEveryPictureWholeOnOneSide)
         names.append(QStringLiteral("p%1.jpg").arg(i));
         write(folders.source(names.last()), QByteArray(100000, char(i)));
     }
-    RecordedRun run{{}, 3, {}, {}};
+    RecordedRun run{{}, 3, {}, {}, {}};
     const TransferSummary summary = run(TransferKind::Move, folders, names);
     EXPECT_TRUE(summary.cancelled);
     EXPECT_EQ(summary.done, 2);
