@@ -73,6 +73,7 @@ double transferRound(const QString &source, const QStringList &paths, const QStr
                               [](const QString &) { return OverwriteAnswer::No; },
                               attributes.readAttributes,
                               attributes.writeAttributes,
+                              listPrivateAheadStep,
                               [](const QString &path) { forgetHiddenEntry(path); },
                               [](const QString &path, const StepError &error) {
                                   std::fprintf(stderr, "%s: %s\n", qPrintable(path),

@@ -130,10 +130,7 @@ int renameFolder(const QString &folder, const QStringList &names)
     DateRenamePorts ports;
     ports.progress = [](int) {};
     ports.renamed = [](int, const QString &) {};
-    ports.carryMark = [&marks](const QString &from, const QString &to) {
-        const FileError error = marks.carry(from, to);
-        return StepError::numbered(error.number, error.description);
-    };
+    ports.keepMark = std::bind_front(&HiddenMarkCarrier::rename, &marks);
     ports.log = [](const QString &label, const StepError &error) {
         std::printf("logged: %s %s\n", qPrintable(label), qPrintable(error.description));
     };

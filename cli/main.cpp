@@ -30,7 +30,7 @@ QString usage()
     QStringList names;
     for (const Subcommand &subcommand : kSubcommands)
         names.append(QString::fromLatin1(subcommand.name));
-    return QStringLiteral("usage: tabilo-cli --version | %1 ...").arg(names.join(u'|'));
+    return QStringLiteral("usage: tabilo-cli --help | --version | %1 ...").arg(names.join(u'|'));
 }
 
 } // namespace
@@ -42,6 +42,10 @@ int main(int argc, char *argv[])
     if (arguments.isEmpty())
         return failUsage(usage());
     const QString name = arguments.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("help")) {
+        printLine(usage());
+        return 0;
+    }
     if (name == QLatin1String("--version")) {
         printLine(QStringLiteral("Tabilo " TABILO_VERSION));
         return 0;

@@ -1,6 +1,7 @@
 #include "cli/clisupport.h"
 #include "cli/commands.h"
 
+#include <functional>
 #include <memory>
 
 #include <QDir>
@@ -64,21 +65,29 @@ int runRenameByDateCommand(const QStringList &arguments)
         listJpegFiles(folder, VisibleMode::All, [](const QString &) { return false; });
     if (!listing.ok)
         return failUsage(QStringLiteral("%1: %2").arg(parsed->folder, listing.error.description));
+    if (listing.undecodable > 0)
+        printError(QStringLiteral("%1: %2 file(s) left out: their names are not valid UTF-8")
+                       .arg(parsed->folder)
+                       .arg(listing.undecodable));
 
     const std::unique_ptr<FolderNames> entries = entriesOf(folder, parsed->dryRun);
-    HiddenMarkCarrier marks(folder);
+    // A dry run leaves ".hidden" unread: it changes no mark.
+    std::optional<HiddenMarkCarrier> marks;
+    if (!parsed->dryRun) {
+        if (const FileError error = checkHiddenListFile(folder); !error.ok()) {
+            printError(error.description);
+            return 1;
+        }
+        marks.emplace(folder);
+    }
     bool failed = false;
     DateRenamePorts ports;
     ports.progress = [](int) {};
     ports.renamed = [&listing](int index, const QString &newName) {
         printLine(listing.names[index] + QStringLiteral(" -> ") + newName);
     };
-    if (!parsed->dryRun) {
-        ports.carryMark = [&marks](const QString &from, const QString &to) {
-            const FileError error = marks.carry(from, to);
-            return StepError::numbered(error.number, error.description);
-        };
-    }
+    if (marks)
+        ports.keepMark = std::bind_front(&HiddenMarkCarrier::rename, &*marks);
     ports.log = [&failed](const QString &, const StepError &error) {
         printError(error.description);
         failed = true;

@@ -60,10 +60,7 @@ FileError checkHiddenChange(const QString &path, const PathParts &parts, bool hi
         return fileError(FileErrorNumber::PathFileAccess,
                          QStringLiteral("\".\" で始まる名前のファイルは公開にできません。"));
     }
-    if (parts.name.contains(u'\n'))
-        return fileError(FileErrorNumber::BadFileName,
-                         QStringLiteral("改行を含む名前は .hidden に記録できません。"));
-    return FileError();
+    return checkHiddenListName(parts.name);
 }
 
 FileError setReadOnly(const QString &path, mode_t mode, bool readOnly)
@@ -124,12 +121,29 @@ FileError copyAttributes(const QString &from, const QString &to)
     return setAttributes(to, attrs);
 }
 
+FileError listPrivateAhead(const QString &path, bool &listed)
+{
+    listed = false;
+    const PathParts parts = splitPath(path);
+    if (isDotName(parts.name))
+        return FileError();
+    if (FileError error = checkHiddenListName(parts.name); !error.ok())
+        return error;
+    return editHiddenList(parts.folder,
+                          [&](HiddenList &list) { return listed = list.add(parts.name); });
+}
+
 FileError forgetHiddenEntry(const QString &path)
 {
     const PathParts parts = splitPath(path);
     if (isDotName(parts.name))
         return FileError();
     return setHiddenEntry(parts, false);
+}
+
+FileError checkHiddenMark(const QString &path, bool hidden)
+{
+    return checkHiddenChange(path, splitPath(path), hidden);
 }
 
 QList<FileError> setHiddenMarks(const QStringList &paths, bool hidden)

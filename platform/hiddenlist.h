@@ -11,8 +11,10 @@
 // The ".hidden" file of one folder: the names (one per line, UTF-8) that file
 // managers and file choosers do not show. A scan can load it once and ask for
 // each name. Saving writes a new file beside it (private unique name, fsync)
-// and renames it over the old one, so a crash never leaves it truncated; a
-// list left empty removes the file.
+// and renames it over the old one, so a crash never leaves it truncated and a
+// link put at its name is replaced, never followed; a list left empty removes
+// the file. A ".hidden" that is not a regular file (a link, FIFO, folder or
+// device) is neither read nor written: loading it is refused.
 class HiddenList
 {
   public:
@@ -21,7 +23,7 @@ class HiddenList
     FileError load(const QString &folder);
 
     bool contains(const QString &name) const;
-    // Both return whether the list changed.
+    // Both return whether the list changed. A name that cannot be a line is never added.
     bool add(const QString &name);
     bool remove(const QString &name);
 
@@ -41,3 +43,11 @@ FileError editHiddenList(const QString &folder, const std::function<bool(HiddenL
 
 // True when `name` begins with "." (always hidden, cannot be made public).
 bool isDotName(const QString &name);
+
+// Error 52 when `name` cannot be a line of the list: a line break (LF, or a CR, which a list
+// written elsewhere puts before it) would store another name than the file's.
+FileError checkHiddenListName(const QString &name);
+
+// Whether the list of `folder` can be used: it is missing or a regular file. Otherwise error 75
+// naming the file, and every load and edit of that list is refused.
+FileError checkHiddenListFile(const QString &folder);

@@ -12,6 +12,11 @@ StepError stepErrorOf(const FileError &error)
 
 } // namespace
 
+StepError listPrivateAheadStep(const QString &path, bool &listed)
+{
+    return stepErrorOf(listPrivateAhead(path, listed));
+}
+
 Jpg2ExifPorts jpg2ExifAttributePorts()
 {
     Jpg2ExifPorts ports;

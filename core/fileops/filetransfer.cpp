@@ -14,6 +14,9 @@
 namespace
 {
 
+// The hidden bit of the attribute word.
+constexpr int kHiddenAttribute = 2;
+
 enum class Placing { New, Replace };
 enum class Decision { Place, Replace, Skip, Cancel };
 enum class PictureResult { Done, Skipped, Failed, Cancelled };
@@ -202,16 +205,26 @@ QString TransferRun::destinationBackupFolder()
     return m_destinationBackup;
 }
 
-// The marks are read before the file leaves (a move takes its ".hidden" line away with it); a
-// mark that cannot be carried is logged, but the file itself has travelled.
+// The marks are read before the file leaves (a move takes its ".hidden" line away with it). A
+// private picture is listed at the destination before it arrives, so that no moment shows it
+// public there; one that cannot be listed stays where it is. A mark that cannot be carried
+// afterwards is logged, but the file itself has travelled.
 StepError TransferRun::transferFile(const QString &from, const QString &to, Placing placing)
 {
     int attributes = 0;
     const StepError readError = m_ports.readAttributes(from, attributes);
+    bool listedAhead = false;
+    if (!readError.failed && (attributes & kHiddenAttribute)) {
+        if (StepError error = m_ports.listPrivateAhead(to, listedAhead); error.failed)
+            return error;
+    }
     const StepError error = m_request.kind == TransferKind::Copy ? copyInto(from, to, placing)
                                                                  : moveInto(from, to, placing);
-    if (error.failed)
+    if (error.failed) {
+        if (listedAhead)
+            m_ports.forgetHiddenEntry(to);
         return error;
+    }
     if (m_request.kind == TransferKind::Move)
         m_ports.forgetHiddenEntry(from);
     const StepError markError =

@@ -38,7 +38,10 @@ struct TransferPorts {
     // The attribute word (read-only 1, hidden 2) of a file, and setting it.
     std::function<StepError(const QString &path, int &attributes)> readAttributes;
     std::function<StepError(const QString &path, int attributes)> writeAttributes;
-    // Drops the hidden mark of a file that has moved away.
+    // Lists a private picture's name at the destination before it arrives there, telling
+    // whether a line was added.
+    std::function<StepError(const QString &path, bool &listed)> listPrivateAhead;
+    // Drops the hidden mark of a file that has moved away, or that did not arrive.
     std::function<void(const QString &path)> forgetHiddenEntry;
     // A picture or backup that did not travel, or travelled without its marks.
     std::function<void(const QString &path, const StepError &error)> failed;

@@ -35,14 +35,28 @@ bool isTaken(const StepError &error)
     return error.failed && error.systemError == EEXIST;
 }
 
+StepError renameEntry(const QString &from, const QString &to, FolderNames &entries,
+                      const DateRenamePorts &ports)
+{
+    const auto rename = [&] { return entries.rename(from, to); };
+    if (!ports.keepMark)
+        return rename();
+    StepError markError;
+    const StepError renamed = ports.keepMark(from, to, rename, markError);
+    if (markError.failed)
+        ports.log(kLogLabel, markError);
+    return renamed;
+}
+
 // The first numbered name that is free when the rename tries it.
-RenameOutcome renameNumbered(const QString &name, const QString &dateName, FolderNames &entries)
+RenameOutcome renameNumbered(const QString &name, const QString &dateName, FolderNames &entries,
+                             const DateRenamePorts &ports)
 {
     for (int counter = 1; counter <= kMostPicturesPerSecond; ++counter) {
         const QString target = numberedDateName(dateName, counter);
         if (target == name)
             return {}; // the picture already carries this numbered name
-        const StepError error = entries.rename(name, target);
+        const StepError error = renameEntry(name, target, entries, ports);
         if (!isTaken(error))
             return {error.failed ? std::nullopt : std::optional(target), error};
     }
@@ -50,14 +64,15 @@ RenameOutcome renameNumbered(const QString &name, const QString &dateName, Folde
                                              dateName + QStringLiteral(" is taken"))};
 }
 
-RenameOutcome renameOne(const QString &name, const QString &dateName, FolderNames &entries)
+RenameOutcome renameOne(const QString &name, const QString &dateName, FolderNames &entries,
+                        const DateRenamePorts &ports)
 {
     const QString target = dateName + QStringLiteral(".jpg");
     if (target == name)
         return {};
-    const StepError error = entries.rename(name, target);
+    const StepError error = renameEntry(name, target, entries, ports);
     if (isTaken(error))
-        return renameNumbered(name, dateName, entries);
+        return renameNumbered(name, dateName, entries, ports);
     return {error.failed ? std::nullopt : std::optional(target), error};
 }
 
@@ -73,15 +88,11 @@ int renameToShootingDate(const QString &folder, const QStringList &names, Folder
         if (!dateName)
             continue;
         ports.progress(index);
-        const RenameOutcome outcome = renameOne(name, *dateName, entries);
+        const RenameOutcome outcome = renameOne(name, *dateName, entries, ports);
         if (outcome.error.failed)
             ports.log(kLogLabel, outcome.error);
         if (!outcome.newName)
             continue;
-        if (ports.carryMark) {
-            if (const StepError error = ports.carryMark(name, *outcome.newName); error.failed)
-                ports.log(kLogLabel, error);
-        }
         ports.renamed(index, *outcome.newName);
         ++done;
     }

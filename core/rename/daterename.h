@@ -21,9 +21,12 @@ struct DateRenamePorts {
     std::function<void(int index)> progress;
     // The picture at `index` now has the name `newName`.
     std::function<void(int index, const QString &newName)> renamed;
-    // After each rename on disk: gives the new name the private mark of the old one. May be
-    // empty (a dry run).
-    std::function<StepError(const QString &from, const QString &to)> carryMark;
+    // Each rename: runs `rename` with the private mark kept on disk at every moment (the new
+    // name listed before, the old one dropped after) and returns its result; a mark that could
+    // not be tidied afterwards is told in `markError`. May be empty (a dry run): `rename` alone.
+    std::function<StepError(const QString &from, const QString &to,
+                            const std::function<StepError()> &rename, StepError &markError)>
+        keepMark;
     // A rename (or the carried mark) that failed, under its place label; the picture keeps
     // its name and the run goes on.
     std::function<void(const QString &label, const StepError &error)> log;

@@ -2,7 +2,12 @@
 
 #include <algorithm>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "platform/fileerror.h"
@@ -15,6 +20,31 @@ const QString enumerationSource = QStringLiteral("File1");
 ErrorRecord folderError(int number, const QString &folder, const QString &why)
 {
     return ErrorRecord{number, enumerationSource, folder + QStringLiteral(": ") + why};
+}
+
+bool hasJpgEnding(QByteArrayView name)
+{
+    return name.size() > 4 && qstrnicmp(name.data() + name.size() - 4, ".jpg", 4) == 0;
+}
+
+// The regular files (or links to them) named "*.jpg" whose names are not valid UTF-8, which
+// the folder's enumeration leaves out.
+int countUndecodableJpegNames(const QString &folder)
+{
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return 0;
+    int count = 0;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArrayView name(entry->d_name);
+        struct stat info {
+        };
+        if (hasJpgEnding(name) && !name.isValidUtf8() &&
+            ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode))
+            ++count;
+    }
+    ::closedir(dir);
+    return count;
 }
 
 } // namespace
@@ -66,6 +96,7 @@ FolderListing listJpegFiles(const QString &folder, VisibleMode mode, const Hidde
         dir.entryList({QStringLiteral("*.jpg")}, QDir::Files | QDir::Hidden, QDir::Unsorted);
     std::sort(all.begin(), all.end(), jpegNameLess);
     listing.total = int(all.size());
+    listing.undecodable = countUndecodableJpegNames(listing.folderPath);
     listing.ok = true;
 
     if (mode == VisibleMode::All) {

@@ -24,6 +24,9 @@ struct FolderListing {
     QString folderPath; // the folder as enumerated, without trailing "/" except "/"
     int total = 0;      // every "*.jpg" file of the folder, private or not
     QStringList names;  // the files the visible mode lets through, in name order
+    // "*.jpg" files left out because their names are not valid UTF-8: no path made of the
+    // decoded name would reach them, so they are told as a count instead.
+    int undecodable = 0;
 };
 
 // Enumerates the regular files (or links to them) of `folder` whose names end

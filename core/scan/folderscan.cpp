@@ -56,6 +56,7 @@ FolderScanResult FolderScan::run(const QString &folder, const FolderScanSettings
     result.folderRead = true;
     result.folderPath = listing.folderPath;
     result.total = listing.total;
+    result.undecodable = listing.undecodable;
     result.count = int(listing.names.size());
     if (m_callbacks.started)
         m_callbacks.started(result.folderPath, result.total, result.count);

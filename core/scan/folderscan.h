@@ -52,6 +52,7 @@ struct FolderScanResult {
     bool folderRead = false; // false: the folder could not be enumerated (logged)
     QString folderPath;      // the folder as enumerated, without trailing "/"
     int total = 0;           // "*.jpg" files in the folder
+    int undecodable = 0;     // "*.jpg" files left out: names that are not valid UTF-8
     int count = 0;           // files the visible mode let through
     int listed = 0;          // items added to the list
     bool stopped = false;    // the window asked to stop

@@ -22,6 +22,14 @@ QString finished(int listed, bool stopped)
            QStringLiteral(" ﾌｧｲﾙを読み込みました。");
 }
 
+QString undecodableNames(int count)
+{
+    if (count == 0)
+        return QString();
+    return QStringLiteral(" 名前を読めない ") + QString::number(count) +
+           QStringLiteral(" ﾌｧｲﾙは表示していません。");
+}
+
 QString caption(const QString &folderPath)
 {
     return QStringLiteral("Tabilo - ") + folderPath;

@@ -12,6 +12,9 @@ QString progress(int index, int total);
 QString howToStop();
 // Status panel 1 after reading: the count read, or that the reading was stopped.
 QString finished(int listed, bool stopped);
+// Added to status panel 1 after reading when files were left out for names that are not
+// valid UTF-8; empty when none were.
+QString undecodableNames(int count);
 // Window caption while a folder is shown.
 QString caption(const QString &folderPath);
 // The message after running out of memory, with the number of pictures read.

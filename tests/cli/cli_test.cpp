@@ -87,6 +87,18 @@ TEST(Cli, Version)
     EXPECT_EQ(run.out, "Tabilo 5.7.20\n");
 }
 
+// Asking for help is no mistake: the usage goes to standard output with success.
+TEST(Cli, HelpPrintsTheUsage)
+{
+    for (const QString &asked : {QStringLiteral("--help"), QStringLiteral("help")}) {
+        const CliRun run = runCli({asked});
+        EXPECT_EQ(run.status, 0) << asked.toStdString();
+        EXPECT_TRUE(run.out.startsWith("usage: tabilo-cli --help | --version | exif|"))
+            << run.out.constData();
+        EXPECT_TRUE(cliErrors(run.err).isEmpty());
+    }
+}
+
 // The values the shot stores, shaped by the program's own rules: untrimmed texts, the later
 // shutter tag, DateTimeDigitized.
 TEST(Cli, ExifOfALittleEndianCameraFile)

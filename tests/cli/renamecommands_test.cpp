@@ -1,3 +1,7 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -19,7 +23,8 @@ CliResult runCli(const QStringList &arguments)
     QProcess process;
     process.start(QStringLiteral(TABILO_CLI), arguments);
     CliResult run;
-    if (process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit)
+    // Long enough for any run here: a command still going has hung.
+    if (process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit)
         run = {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
     return run;
 }
@@ -86,4 +91,72 @@ TEST(CliHideShow, SetAndClearThePrivateMark)
     EXPECT_TRUE(show.err.contains(missing.toUtf8() + ": ")) << show.err.constData();
     EXPECT_TRUE(show.err.contains("(error 53)")) << show.err.constData();
     EXPECT_EQ(hiddenList(folder), "b.jpg\n");
+}
+
+// A ".hidden" (or its lock) that is not a regular file is neither read nor written: a link's
+// target stays as it was, a FIFO never blocks. The commands that need the list refuse and name
+// it; the dry run, which changes no mark, never reads it.
+TEST(CliHiddenList, ANonRegularListIsRefusedAndNamed)
+{
+    enum class Kind { Link, Fifo, Folder, LockFifo };
+    struct Case {
+        Kind kind;
+        QString command;
+        int status;
+    };
+    const QString hide = QStringLiteral("hide");
+    const QString show = QStringLiteral("show");
+    const QString rename = QStringLiteral("rename-by-date");
+    const QString dryRun = QStringLiteral("--dry-run");
+    const Case cases[] = {
+        {Kind::Link, hide, 1},   {Kind::Link, rename, 1},   {Kind::Fifo, hide, 1},
+        {Kind::Fifo, show, 1},   {Kind::Fifo, rename, 1},   {Kind::Fifo, dryRun, 0},
+        {Kind::Folder, hide, 1}, {Kind::LockFifo, hide, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(QStringLiteral("%1 %2").arg(int(c.kind)).arg(c.command).toStdString());
+        ScanFolder folder;
+        ScanFolder elsewhere;
+        elsewhere.write(QStringLiteral("pic.jpg"), "picture");
+        CameraShot shot;
+        shot.date = "2003:05:17 14:02:09";
+        folder.addCamera(QStringLiteral("a.jpg"), shot);
+        const QString named = folder.file(c.kind == Kind::LockFifo ? QStringLiteral(".hidden.lock")
+                                                                   : QStringLiteral(".hidden"));
+        const QByteArray path = QFile::encodeName(named);
+        if (c.kind == Kind::Link)
+            ASSERT_EQ(::symlink(QFile::encodeName(elsewhere.file(QStringLiteral("pic.jpg"))), path),
+                      0);
+        else if (c.kind == Kind::Folder)
+            ASSERT_TRUE(QDir().mkdir(named));
+        else
+            ASSERT_EQ(::mkfifo(path, 0644), 0);
+
+        const QStringList arguments =
+            c.command == dryRun   ? QStringList{rename, dryRun, folder.path()}
+            : c.command == rename ? QStringList{rename, folder.path()}
+                                  : QStringList{c.command, folder.file(QStringLiteral("a.jpg"))};
+        const CliResult run = runCli(arguments);
+        EXPECT_EQ(run.status, c.status);
+        if (c.status != 0) {
+            EXPECT_TRUE(run.err.contains(path + " は通常のファイルではない"))
+                << run.err.constData();
+        }
+        EXPECT_TRUE(entriesOf(folder).contains(QStringLiteral("a.jpg")));
+        QFile target(elsewhere.file(QStringLiteral("pic.jpg")));
+        ASSERT_TRUE(target.open(QIODevice::ReadOnly));
+        EXPECT_EQ(target.readAll(), "picture");
+    }
+}
+
+// Names that are not valid UTF-8 cannot be renamed; how many were left out is told once.
+TEST(CliRenameByDate, TellsHowManyNamesItCannotRead)
+{
+    ScanFolder folder;
+    const QByteArray path = QFile::encodeName(folder.path()) + "\xff.jpg";
+    ::close(::open(path, O_WRONLY | O_CREAT, 0644));
+    const CliResult run = runCli({QStringLiteral("rename-by-date"), folder.path()});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.err.contains("1 file(s) left out: their names are not valid UTF-8"))
+        << run.err.constData();
 }

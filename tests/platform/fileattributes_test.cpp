@@ -209,6 +209,20 @@ TEST_F(Attributes, CopyCarriesBothBitsAndForgetDropsTheLine)
     EXPECT_TRUE(forgetHiddenEntry(path(QStringLiteral("unlisted.jpg"))).ok());
 }
 
+// A name with a line break, LF or CR, cannot be a line of the list: stored raw, "x.jpg\r"
+// would make the other picture x.jpg private.
+TEST_F(Attributes, NamesWithALineBreakAreRefused)
+{
+    const QString plain = makeFile(QStringLiteral("x.jpg"));
+    for (const char *name : {"x.jpg\r", "x.jpg\n"}) {
+        const QString file = makeFile(QString::fromLatin1(name));
+        EXPECT_EQ(setAttributes(file, FileAttribute::Hidden).number, 52);
+        EXPECT_EQ(setHiddenMarks({file}, true).value(0).number, 52);
+    }
+    EXPECT_EQ(attributesOf(plain), 0);
+    EXPECT_EQ(hiddenText(), QByteArray("<none>"));
+}
+
 TEST(HiddenList, NamesCompareExactly)
 {
     HiddenList list;

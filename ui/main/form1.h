@@ -232,5 +232,8 @@ class Form1 : public QMainWindow
     void createFileNameParts();
     void createDropTarget();
     void setSelectionPrivate(bool makePrivate);
+    // Refuses a command that must read or write the shown folder's ".hidden" when that is not
+    // a regular file: the user is told under `title`, and panel 1 says so. True when refused.
+    bool refuseUnusableHiddenList(const QString &title);
     QString m_nameBeforeEdit;
 };

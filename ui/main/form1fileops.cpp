@@ -103,6 +103,7 @@ TransferSummary runTransfer(const TransferRequest &request, const TransferTexts 
     ports.askOverwrite = [&texts](const QString &target) { return askOverwrite(texts, target); };
     ports.readAttributes = attributes.readAttributes;
     ports.writeAttributes = attributes.writeAttributes;
+    ports.listPrivateAhead = listPrivateAheadStep;
     ports.forgetHiddenEntry = [](const QString &path) { forgetHiddenEntry(path); };
     ports.failed = [&texts](const QString &, const StepError &error) {
         LogError(texts.place, errorRecordOf(error));

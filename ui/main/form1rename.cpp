@@ -131,11 +131,16 @@ void Form1::ListView1_AfterLabelEdit(const QString &newText)
     const QString after = withJpgEnding(newText);
     if (newText.isEmpty() || after == before || m_file1Folder.isEmpty())
         return;
+    if (refuseUnusableHiddenList(kRenameErrorTitle))
+        return;
     const QString folder = withTrailingBackslash(m_file1Folder);
     HiddenMarkCarrier marks(folder);
+    StepError markError;
     FileError error = checkInPlaceName(after);
     if (error.ok())
-        error = fileErrorOf(renameNoReplace(folder + before, folder + after));
+        error = fileErrorOf(marks.rename(
+            before, after, [&] { return renameNoReplace(folder + before, folder + after); },
+            markError));
     if (!error.ok()) {
         const QString message = renameErrorMessage(before, after, error.number);
         if (message.isEmpty())
@@ -145,8 +150,8 @@ void Form1::ListView1_AfterLabelEdit(const QString &newText)
         statusPanel(1)->setText(kNotRenamed);
         return;
     }
-    if (const FileError marked = marks.carry(before, after); !marked.ok())
-        logFileError(kLogPlace, marked);
+    if (markError.failed)
+        logFileError(kLogPlace, fileErrorOf(markError));
     m_thumbnails->setName(m_thumbnails->rowOfName(before), after);
     ListView1_ItemClick(); // the current picture goes by its new name
     statusPanel(1)->setText(QStringLiteral("ﾌｧｲﾙ名を変更しました。"));
@@ -155,7 +160,7 @@ void Form1::ListView1_AfterLabelEdit(const QString &newText)
 // The one rename dialog, kept between uses, over the list as it stands.
 void Form1::mnuFileRename_Click()
 {
-    if (m_scanning || m_file1Folder.isEmpty())
+    if (m_scanning || m_file1Folder.isEmpty() || refuseUnusableHiddenList(QStringLiteral("ﾘﾈｰﾑ")))
         return;
     auto *dialog = findChild<frmRename *>();
     if (!dialog)

@@ -162,6 +162,8 @@ void Form1::displayThumb(const QString &folder)
                            ScanTexts::outOfMemory(result.listed), PromptButtons::Ok);
     }
     endScan(result.listed, result.total, result.stopped);
+    statusPanel(1)->setText(statusPanel(1)->text() +
+                            ScanTexts::undecodableNames(result.undecodable));
     m_scanning = false;
 }
 

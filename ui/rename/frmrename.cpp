@@ -1,5 +1,7 @@
 #include "ui/rename/frmrename.h"
 
+#include <functional>
+
 #include <QCoreApplication>
 #include <QFont>
 #include <QHBoxLayout>
@@ -111,10 +113,7 @@ void frmRename::RenOKbtn_Click()
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
     ports.renamed = [this](int index, const QString &newName) { m_list->setName(index, newName); };
-    ports.carryMark = [&marks](const QString &from, const QString &to) {
-        const FileError error = marks.carry(from, to);
-        return StepError::numbered(error.number, error.description);
-    };
+    ports.keepMark = std::bind_front(&HiddenMarkCarrier::rename, &marks);
     ports.log = [](const QString &label, const StepError &step) {
         const FileError error = fileErrorOf(step);
         LogError(label, ErrorRecord{error.number, QStringLiteral("Tabilo"), error.description});

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -13,6 +12,7 @@
 #include "core/errorlog.h"
 #include "core/settings/settings.h"
 #include "exif/jpegdecode.h"
+#include "exif/picturefile.h"
 #include "platform/fileerror.h"
 #include "platform/prompter.h"
 #include "ui/viewer/externalprogram.h"
@@ -97,8 +97,7 @@ void frmPictEX::loadPicture()
         return;
     }
     // Not a JPEG after all: other picture formats still open.
-    QImageReader reader(m_picturePath);
-    m_picture = reader.read();
+    m_picture = readPictureFile(m_picturePath);
     if (m_picture.isNull())
         LogError(loadPlace, ErrorRecord{invalidPictureError, errorSource,
                                         m_picturePath + QStringLiteral(": ") + decoded.error});

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
@@ -13,6 +12,7 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include "exif/picturefile.h"
 #include "platform/prompter.h"
 #include "platform/wallpaper/commandrunner.h"
 #include "platform/wallpaper/desktopwallpaper.h"
@@ -89,8 +89,8 @@ frmWall::frmWall(const QString &picturePath, QWidget *parent)
 
 QString frmWall::bitmapPath()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("Tabilo.bmp"));
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Tabilo/Tabilo.bmp");
 }
 
 // Nothing reaches the desktop unless every step before it worked: a picture that cannot be
@@ -103,9 +103,7 @@ void frmWall::Command1_Click()
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QImageReader reader(m_picturePath);
-    reader.setAutoTransform(true);
-    const QImage picture = reader.read();
+    const QImage picture = readPictureFile(m_picturePath, true);
     if (picture.isNull()) {
         QApplication::restoreOverrideCursor();
         prompter().message(PromptIcon::Critical, QString(),

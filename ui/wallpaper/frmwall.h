@@ -18,7 +18,7 @@ class frmWall : public QDialog
   public:
     explicit frmWall(const QString &picturePath, QWidget *parent = nullptr);
 
-    // Where the bitmap is written: the user's data folder followed by "Tabilo.bmp".
+    // Where the bitmap is written: "Tabilo/Tabilo.bmp" in the user's data folder.
     static QString bitmapPath();
 
   private Q_SLOTS:

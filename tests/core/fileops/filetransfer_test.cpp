@@ -70,25 +70,32 @@ struct RecordedRun {
     QStringList asked;
     QStringList failures;
     QStringList descriptions;
+    // The destination's ".hidden" each time a move lets go of a file's source line: what a run
+    // killed just after the file arrived would leave.
+    QList<QByteArray> listsOnArrival;
 
     TransferSummary operator()(TransferKind kind, const Folders &folders, const QStringList &names)
     {
         const Jpg2ExifPorts attributes = jpg2ExifAttributePorts();
         int current = 0;
-        const TransferPorts ports{[&current](int number, int) { current = number; },
-                                  [&] { return current != stopBefore; },
-                                  [this](const QString &target) {
-                                      asked.append(QFileInfo(target).fileName());
-                                      return answers.isEmpty() ? OverwriteAnswer::Cancel
-                                                               : answers.takeFirst();
-                                  },
-                                  attributes.readAttributes,
-                                  attributes.writeAttributes,
-                                  [](const QString &path) { forgetHiddenEntry(path); },
-                                  [this](const QString &path, const StepError &error) {
-                                      failures.append(path);
-                                      descriptions.append(error.description);
-                                  }};
+        const TransferPorts ports{
+            [&current](int number, int) { current = number; },
+            [&] { return current != stopBefore; },
+            [this](const QString &target) {
+                asked.append(QFileInfo(target).fileName());
+                return answers.isEmpty() ? OverwriteAnswer::Cancel : answers.takeFirst();
+            },
+            attributes.readAttributes,
+            attributes.writeAttributes,
+            listPrivateAheadStep,
+            [&](const QString &path) {
+                listsOnArrival.append(read(folders.destination(QStringLiteral(".hidden"))));
+                forgetHiddenEntry(path);
+            },
+            [this](const QString &path, const StepError &error) {
+                failures.append(path);
+                descriptions.append(error.description);
+            }};
         return transferPictures({kind, folders.source(), names, folders.destination(), kBackups},
                                 ports);
     }
@@ -138,6 +145,9 @@ TEST_P(Carry, PicturesArriveWithTheirBackupsMarksAndTimes)
     EXPECT_EQ(marks, QList<int>({FileAttribute::Hidden, FileAttribute::ReadOnly}));
     EXPECT_EQ(QFileInfo(folders.destination(names[1])).lastModified(), shot);
     const bool moved = GetParam().kind == TransferKind::Move;
+    if (moved) {
+        EXPECT_EQ(run.listsOnArrival.value(0), "a.jpg\n"); // private from the moment it arrived
+    }
     EXPECT_EQ(entries(folders.source()).filter(QStringLiteral(".jpg")),
               moved ? QStringList() : names);
     EXPECT_EQ(entries(folders.source(kBackups)).size(), moved ? 0 : 2);
@@ -173,7 +183,7 @@ TEST_P(Clash, NothingIsReplacedWithoutYesAndTheBackupFollowsItsPicture)
     write(folders.destination(QStringLiteral("a.jpg")), "old a");
     write(folders.destination(QStringLiteral("Original/a.jpg")), "old backup");
 
-    RecordedRun run{{row.answer}, 0, {}, {}};
+    RecordedRun run{{row.answer}, 0, {}, {}, {}};
     EXPECT_EQ(run(row.kind, folders, {QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}).done,
               row.done);
 
@@ -219,7 +229,7 @@ TEST(Transfer, CancelMidBatchLeavesEveryPictureWholeOnOneSide)
         names.append(QStringLiteral("p%1.jpg").arg(i));
         write(folders.source(names.last()), QByteArray(100000, char(i)));
     }
-    RecordedRun run{{}, 3, {}, {}};
+    RecordedRun run{{}, 3, {}, {}, {}};
     const TransferSummary summary = run(TransferKind::Move, folders, names);
     EXPECT_TRUE(summary.cancelled);
     EXPECT_EQ(summary.done, 2);

@@ -1,3 +1,7 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -106,3 +110,19 @@ TEST_F(VisibleModeFilter, UnknownModeListsEverything)
 }
 
 } // namespace
+
+// Names that are not valid UTF-8 cannot be listed (no path made of them reaches the file):
+// the pictures among them are counted, so that the user is told.
+TEST(FolderListing, CountsPicturesWhoseNamesAreNotUtf8)
+{
+    ScanFolder folder;
+    folder.write(QStringLiteral("ok.jpg"), "x");
+    const QByteArray base = QFile::encodeName(folder.path());
+    for (const char *name : {"\xff.jpg", "caf\xe9.JPG", "\xfd.txt"})
+        ::close(::open(base + name, O_WRONLY | O_CREAT, 0644));
+    ::mkdir(base + "\xfc.jpg", 0755);
+
+    const FolderListing listing = listJpegFiles(folder.path(), VisibleMode::All, {});
+    EXPECT_EQ(listing.names, QStringList{QStringLiteral("ok.jpg")});
+    EXPECT_EQ(listing.undecodable, 2);
+}

@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -136,18 +138,64 @@ TEST_F(Form1FileNames, HideAndShowCountWhatTheyChanged)
     EXPECT_EQ(hiddenList(), "<none>");
 }
 
-// A dot-name cannot be made public: the user is told, and the count leaves it out.
-TEST_F(Form1FileNames, ADotNameStaysPrivate)
+// A dot-name cannot be made public: the user is told and the command stops there, from the
+// last item up: the items after it stay private, and panel 1 tells no count.
+TEST_F(Form1FileNames, ADotNameStopsMakingPublic)
 {
-    open({QStringLiteral(".x.jpg"), QStringLiteral("a.jpg")});
-    select({0, 1});
+    m_folder.write(QStringLiteral(".hidden"), "-a.jpg\nb.jpg\n");
+    open({QStringLiteral("-a.jpg"), QStringLiteral(".x.jpg"), QStringLiteral("b.jpg")});
+    const QString panelBefore = panel1();
+    select({0, 1, 2});
     m_prompts.queueAnswer(PromptAnswer::Ok);
     m_form->command(QStringLiteral("popVisible"))->trigger();
     ASSERT_EQ(m_prompts.requests().size(), 1);
     EXPECT_EQ(m_prompts.requests()[0].icon, PromptIcon::Critical);
     EXPECT_EQ(m_prompts.requests()[0].title, QStringLiteral("属性の変更失敗"));
     EXPECT_EQ(m_prompts.requests()[0].text, QStringLiteral("属性の変更ができません。中断します。"));
-    EXPECT_EQ(panel1(), QStringLiteral(" 1 ﾌｧｲﾙを公開画像に設定しました。"));
+    EXPECT_EQ(panel1(), panelBefore);
+    EXPECT_EQ(hiddenList(), "-a.jpg\n");
+}
+
+// A ".hidden" that is not a regular file is neither read nor written: the folder opens, and
+// each command that needs the list is refused with a message, panel 1 saying so. Pictures
+// whose names are not UTF-8 are counted in panel 1.
+TEST_F(Form1FileNames, AListThatIsNotARegularFileIsRefused)
+{
+    ScanFolder elsewhere;
+    elsewhere.write(QStringLiteral("pic.jpg"), "picture");
+    const QByteArray list = QFile::encodeName(m_folder.file(QStringLiteral(".hidden")));
+    ASSERT_EQ(::symlink(QFile::encodeName(elsewhere.file(QStringLiteral("pic.jpg"))), list), 0);
+    ::close(::open(QFile::encodeName(m_folder.path()) + "\xff.jpg", O_WRONLY | O_CREAT, 0644));
+    open({QStringLiteral("a.jpg")});
+    EXPECT_EQ(panel1(), QStringLiteral(
+                            " 1 ﾌｧｲﾙを読み込みました。 名前を読めない 1 ﾌｧｲﾙは表示していません。"));
+
+    const QString refused = QStringLiteral(
+        "このﾌｫﾙﾀﾞの .hidden は通常のﾌｧｲﾙではないため、読み書きできません。中断します。");
+    select({0});
+    m_prompts.queueAnswer(PromptAnswer::Ok);
+    m_form->command(QStringLiteral("mnuEditHide"))->trigger();
+    m_prompts.queueAnswer(PromptAnswer::Ok);
+    editLabel(0, QStringLiteral("b"));
+    m_prompts.queueAnswer(PromptAnswer::Ok);
+    m_form->toolButton(QStringLiteral("Rename"))->trigger();
+    ASSERT_EQ(m_prompts.requests().size(), 3);
+    EXPECT_EQ(m_prompts.requests()[0].title, QStringLiteral("属性の変更失敗"));
+    EXPECT_EQ(m_prompts.requests()[1].title, QStringLiteral("ﾌｧｲﾙ名の変更のｴﾗｰ"));
+    EXPECT_EQ(m_prompts.requests()[2].title, QStringLiteral("ﾘﾈｰﾑ"));
+    for (const auto &request : m_prompts.requests())
+        EXPECT_EQ(request.text, refused);
+    EXPECT_EQ(panel1(), QStringLiteral(".hidden が通常のﾌｧｲﾙではないため中断しました。"));
+    EXPECT_EQ(listed(), QStringList{QStringLiteral("a.jpg")});
+    QFile target(elsewhere.file(QStringLiteral("pic.jpg")));
+    ASSERT_TRUE(target.open(QIODevice::ReadOnly));
+    EXPECT_EQ(target.readAll(), "picture");
+
+    // A FIFO is never opened: the folder is read again without waiting for a writer.
+    ASSERT_EQ(::unlink(list), 0);
+    ASSERT_EQ(::mkfifo(list, 0644), 0);
+    m_form->reloadShownFolder();
+    EXPECT_EQ(listed(), QStringList{QStringLiteral("a.jpg")});
 }
 
 // The edited item is renamed, whichever is selected; refusals say why and keep every name.

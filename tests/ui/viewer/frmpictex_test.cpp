@@ -1,5 +1,7 @@
 #include "ui/viewer/frmpictex.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -251,19 +253,27 @@ TEST_F(FrmPictEXTest, MissingPictureIsReportedAndTheViewerStaysEmpty)
     EXPECT_TRUE(m_logLines.isEmpty());
 }
 
+// A damaged picture, or a FIFO named like one (never waited on), is logged; the viewer opens
+// empty.
 TEST_F(FrmPictEXTest, UndecodablePictureGoesToTheErrorLog)
 {
-    const QString path = m_dir.filePath(QStringLiteral("broken.jpg"));
-    QFile file(path);
+    const QString broken = m_dir.filePath(QStringLiteral("broken.jpg"));
+    QFile file(broken);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("\xFF\xD8\xFF\xE0 not really a picture");
     file.close();
-    open(path, 1);
-    ASSERT_EQ(m_logLines.size(), 1);
-    EXPECT_TRUE(m_logLines[0].contains(QStringLiteral(" : frmpicEX : ")))
-        << m_logLines[0].toStdString();
-    EXPECT_EQ(m_viewer->pictureSize(), QSize(0, 0));
-    EXPECT_TRUE(m_viewer->isVisible());
+    const QString pipe = m_dir.filePath(QStringLiteral("pipe.jpg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    for (const QString &path : {broken, pipe}) {
+        delete m_viewer;
+        m_logLines.clear();
+        open(path, 1);
+        ASSERT_EQ(m_logLines.size(), 1) << path.toStdString();
+        EXPECT_TRUE(m_logLines[0].contains(QStringLiteral(" : frmpicEX : ")))
+            << m_logLines[0].toStdString();
+        EXPECT_EQ(m_viewer->pictureSize(), QSize(0, 0));
+        EXPECT_TRUE(m_viewer->isVisible());
+    }
 }
 
 TEST_F(FrmPictEXTest, EscapeClosesAndReleasesThePicture)
