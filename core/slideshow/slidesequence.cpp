@@ -1,6 +1,9 @@
 #include "core/slideshow/slidesequence.h"
 
 #include <algorithm>
+#include <utility>
+
+#include <QHash>
 
 #include "core/slideshow/effectplans.h"
 
@@ -12,14 +15,45 @@ SlideSequence::SlideSequence(SlideSource source, int count, int startIndex, Unit
     m_current = m_position;
 }
 
-void SlideSequence::setFolderCount(int count)
+namespace
 {
-    if (m_source != SlideSource::Folder || count == m_count)
+
+// Where the picture at `shown` in `before` stands in `after`: its own index and true, or else
+// the index of the first picture after it that is still there (after's size for none) and false.
+std::pair<int, bool> placeInNewNames(const QStringList &before, int shown, const QStringList &after)
+{
+    QHash<QString, int> places;
+    for (int i = 0; i < after.size(); ++i)
+        places.insert(after[i], i);
+    for (qsizetype i = std::max(shown, 0); i < before.size(); ++i) {
+        if (const int place = places.value(before[i], -1); place >= 0)
+            return {place, i == shown};
+    }
+    return {int(after.size()), false};
+}
+
+} // namespace
+
+// A picture that is gone leaves the position one step short of the picture the next step
+// should show; past either end the step wraps as usual.
+void SlideSequence::followFolder(const QStringList &before, const QStringList &after, int order)
+{
+    if (m_source != SlideSource::Folder)
         return;
-    m_count = std::max(0, count);
-    makeRandomOrder();
-    m_position = clamped(m_position);
-    m_current = clamped(m_current);
+    if (after.size() != m_count) {
+        m_count = int(after.size());
+        makeRandomOrder();
+    }
+    const auto [place, kept] = placeInNewNames(before, m_current, after);
+    m_current = clamped(place);
+    if (order == Random)
+        m_position = clamped(m_position);
+    else if (kept)
+        m_position = place;
+    else if (order == Descending)
+        m_position = place <= highest() ? place : lowest();
+    else
+        m_position = place > lowest() ? place - 1 : highest();
 }
 
 int SlideSequence::next(int order)

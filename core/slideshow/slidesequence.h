@@ -28,9 +28,11 @@ class SlideSequence
     int count() const { return m_count; }
     bool isEmpty() const { return m_count <= 0; }
 
-    // Folder mode only: the folder now holds `count` pictures. A new count draws a new
-    // random order and brings the position back into range.
-    void setFolderCount(int count);
+    // Folder mode only: the folder's names were `before` and are now `after`. The position
+    // follows the picture shown last by its name; when that picture is gone, the next step in
+    // `order` shows the picture that followed it (or, descending, the one before it). A new
+    // count draws a new random order.
+    void followFolder(const QStringList &before, const QStringList &after, int order);
 
     // Moves one picture on (or back) in `order` and returns the index to show.
     int next(int order);

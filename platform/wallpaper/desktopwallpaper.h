@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QColor>
 #include <QString>
 
 class CommandRunner;
@@ -17,6 +18,9 @@ class DesktopWallpaper
     virtual ~DesktopWallpaper() = default;
     virtual QString apply(const QString &bitmapPath, WallpaperStyle style) = 0;
     virtual QString remove() = 0;
+    // The colour the desktop shows where no picture covers it, as the user set it; invalid
+    // when the desktop cannot tell.
+    virtual QColor backgroundColor() = 0;
 };
 
 // The implementation for the desktop XDG_CURRENT_DESKTOP names (a ":"-separated list, such

@@ -65,6 +65,20 @@ QString GsettingsWallpaper::remove()
     return set(QStringLiteral("picture-options"), QStringLiteral("none"));
 }
 
+// gsettings prints the colour as a quoted text, such as '#023c88'.
+QColor GsettingsWallpaper::backgroundColor()
+{
+    const CommandResult got =
+        m_runner.run(QStringLiteral("gsettings"),
+                     {QStringLiteral("get"), m_schema.schema, QStringLiteral("primary-color")});
+    if (!got.succeeded)
+        return {};
+    QByteArray text = got.output.trimmed();
+    if (text.size() >= 2 && text.startsWith('\'') && text.endsWith('\''))
+        text = text.mid(1, text.size() - 2);
+    return QColor::fromString(QLatin1StringView(text));
+}
+
 QString GsettingsWallpaper::set(const QString &key, const QString &value)
 {
     return m_runner

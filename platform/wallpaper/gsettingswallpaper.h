@@ -25,6 +25,7 @@ class GsettingsWallpaper : public DesktopWallpaper
 
     QString apply(const QString &bitmapPath, WallpaperStyle style) override;
     QString remove() override;
+    QColor backgroundColor() override;
 
   private:
     QString set(const QString &key, const QString &value);

@@ -12,6 +12,7 @@ class PlasmaWallpaper : public DesktopWallpaper
 
     QString apply(const QString &bitmapPath, WallpaperStyle style) override;
     QString remove() override;
+    QColor backgroundColor() override;
 
   private:
     QString evaluateScript(const QString &script);

@@ -49,6 +49,31 @@ QString XfceWallpaper::remove()
                    QStringLiteral("0"));
 }
 
+// The first backdrop's colour: xfconf-query prints its "rgba1" array as a heading followed by
+// one component from 0 to 1 per line.
+QColor XfceWallpaper::backgroundColor()
+{
+    QString problem;
+    const QStringList targets = backdrops(problem);
+    if (!problem.isEmpty())
+        return {};
+    const CommandResult got = m_runner.run(QStringLiteral("xfconf-query"),
+                                           {QStringLiteral("-c"), kChannel, QStringLiteral("-p"),
+                                            targets.first() + QStringLiteral("/rgba1")});
+    if (!got.succeeded)
+        return {};
+    QList<float> components;
+    for (const QByteArray &line : got.output.split('\n')) {
+        bool isNumber = false;
+        const float component = line.trimmed().toFloat(&isNumber);
+        if (isNumber && component >= 0 && component <= 1)
+            components.append(component);
+    }
+    if (components.size() < 3)
+        return {};
+    return QColor::fromRgbF(components[0], components[1], components[2]);
+}
+
 QStringList XfceWallpaper::backdrops(QString &problem)
 {
     const CommandResult listed = m_runner.run(

@@ -13,6 +13,7 @@ class XfceWallpaper : public DesktopWallpaper
 
     QString apply(const QString &bitmapPath, WallpaperStyle style) override;
     QString remove() override;
+    QColor backgroundColor() override;
 
   private:
     // The backdrops the channel lists, as property paths without the last name; the first

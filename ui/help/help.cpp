@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPointer>
+#include <QWindow>
 
 #include "platform/installlayout.h"
 #include "ui/help/helpwindow.h"
@@ -20,8 +21,13 @@ HelpWindow *helpWindow()
     return openHelpWindow;
 }
 
+// Help asked for from a modal dialog is that dialog's transient child, which the dialog does
+// not block; asked for from anywhere else it is a window of its own again.
 void bringUp(HelpWindow *window)
 {
+    const QWidget *dialog = QApplication::activeModalWidget();
+    window->winId(); // the native window the transient parent belongs to
+    window->windowHandle()->setTransientParent(dialog ? dialog->windowHandle() : nullptr);
     window->show();
     window->raise();
     window->activateWindow();

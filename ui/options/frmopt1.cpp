@@ -172,7 +172,7 @@ void frmOPT1::OPTslideInterval_Change()
         return;
     }
     const QSignalBlocker quiet(OPTSlideUpDown);
-    OPTSlideUpDown->setValue(*seconds);
+    OPTSlideUpDown->setValue(-*seconds);
 }
 
 void frmOPT1::OPTExProgButton_Click(int row)
@@ -218,6 +218,15 @@ void frmOPT1::OPThelp_Click()
     showHelpContents();
 }
 
+// Esc while the preview plays ends the preview; the dialog and its edits stay.
+void frmOPT1::reject()
+{
+    if (m_previewFlags)
+        m_previewFlags->key = 1;
+    else
+        QDialog::reject();
+}
+
 TransitionPreview frmOPT1::previewOfControls() const
 {
     TransitionPreview preview;
@@ -245,9 +254,11 @@ void frmOPT1::Btn_SlidePreView_Click()
         TransitionPlayer player(this);
         player.showImage(preview.from);
         TransitionFlags flags;
+        m_previewFlags = &flags;
         player.runTransition({preview.effectName, preview.effect, preview.variantName,
                               preview.variant, preview.speed},
                              preview.to, flags);
+        m_previewFlags = nullptr;
     }
     update(); // the dialog paints itself again where the player painted
     for (QWidget *part : covered)

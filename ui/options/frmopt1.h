@@ -17,6 +17,7 @@ class QRadioButton;
 class QScrollBar;
 class QSlider;
 class QTabWidget;
+struct TransitionFlags;
 
 // The options dialog: the program's settings on eight pages. It works on what it loaded
 // when it opened; OK copies every control back into appSettings(), Cancel leaves the
@@ -36,6 +37,9 @@ class frmOPT1 : public QDialog
     // What the preview button plays: the sample pictures at the dialog's size, and the chosen
     // effect at the speed the slider shows.
     TransitionPreview previewOfControls() const;
+
+  public Q_SLOTS:
+    void reject() override;
 
   private Q_SLOTS:
     void OPTok_Click();
@@ -77,6 +81,8 @@ class frmOPT1 : public QDialog
     // What the font choosers hold until OK.
     FontSetting m_dataFont;
     FontSetting m_thumbFont;
+    // The flags of the preview that plays now, if one does.
+    TransitionFlags *m_previewFlags = nullptr;
 
     QTabWidget *SSTab1 = nullptr;
     QCheckBox *OPTcheck0 = nullptr;

@@ -30,11 +30,11 @@ QWidget *frmOPT1::buildSlidePage()
     OPTslideInterval = new QLineEdit(frame7);
     OPTslideInterval->setObjectName(QStringLiteral("OPTslideInterval"));
     OPTslideInterval->setMaximumWidth(48);
-    // The up-down control: two arrows stepping the box by 1 within 1 to 60.
+    // The up-down control: two arrows stepping the box by 1 within 1 to 60. A vertical scroll
+    // bar's upper arrow lowers its value, so it counts the seconds negated and ▲ adds one.
     OPTSlideUpDown = new QScrollBar(Qt::Vertical, frame7);
     OPTSlideUpDown->setObjectName(QStringLiteral("OPTSlideUpDown"));
-    OPTSlideUpDown->setRange(1, 60);
-    OPTSlideUpDown->setInvertedAppearance(true);
+    OPTSlideUpDown->setRange(-60, -1);
     OPTSlideUpDown->setFixedHeight(OPTslideInterval->sizeHint().height());
     auto *label6 = new QLabel(QStringLiteral("間隔（秒）"), frame7);
     label6->setObjectName(QStringLiteral("Label6"));
@@ -53,7 +53,7 @@ QWidget *frmOPT1::buildSlidePage()
     others->addWidget(LblSlideColor, 2, 3);
     connect(OPTslideInterval, &QLineEdit::textChanged, this, &frmOPT1::OPTslideInterval_Change);
     connect(OPTSlideUpDown, &QScrollBar::valueChanged, this,
-            [this](int value) { OPTslideInterval->setText(QString::number(value)); });
+            [this](int value) { OPTslideInterval->setText(QString::number(-value)); });
     connect(slideColor, &QPushButton::clicked, this,
             [this] { chooseColor({LblSlideColor}, ColorSwatch::Part::Background); });
 

@@ -1,5 +1,6 @@
 #include "ui/rotate/frmrotate.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -158,12 +159,15 @@ bool frmRotate::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
+// The pointer is the normal one again at once, even while the batch finishes its picture.
 void frmRotate::Cmd_Cancel_Click()
 {
-    if (m_inBatch)
+    if (m_inBatch) {
+        QApplication::changeOverrideCursor(Qt::ArrowCursor);
         m_abort = true; // the batch stops before its next picture, then closes the dialog
-    else
+    } else {
         QDialog::reject();
+    }
 }
 
 void frmRotate::reject()
@@ -174,7 +178,7 @@ void frmRotate::reject()
 void frmRotate::closeEvent(QCloseEvent *event)
 {
     if (m_inBatch) {
-        m_abort = true;
+        Cmd_Cancel_Click();
         event->ignore();
         return;
     }
@@ -184,6 +188,7 @@ void frmRotate::closeEvent(QCloseEvent *event)
 void frmRotate::Cmd_Help_Click()
 {
     showHelpContext(kHelpContext);
+    showHelpContents();
 }
 
 // The thumbnail quality and colour this dialog took when it opened stay as they are for it.

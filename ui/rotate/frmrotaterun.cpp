@@ -63,6 +63,7 @@ bool frmRotate::takeRunSettings(RotateSettings &settings)
     settings.background = m_background;
     settings.keepBackup = appSettings().general.RotBackUp == 1;
     if (settings.keepBackup && !backupFolderReady(settings.backupFolder)) {
+        Cmd_Setting->setEnabled(true);
         Cmd_Help->setEnabled(true);
         return false;
     }

@@ -84,8 +84,10 @@ void frmSlideShow::step(int direction)
 QStringList frmSlideShow::currentNames()
 {
     if (m_source.mode == SlideSource::Folder) {
-        m_names = m_source.names();
-        m_sequence.setFolderCount(int(m_names.size()));
+        QStringList names = m_source.names();
+        if (names != m_names)
+            m_sequence.followFolder(m_names, names, appSettings().slide.SlideOrder);
+        m_names = std::move(names);
     }
     return m_names;
 }

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -17,6 +16,8 @@ constexpr int kLeft = 37;
 constexpr int kRight = 39;
 constexpr int kWheelStep = 120; // a wheel's notch, in eighths of a degree
 
+// The show's own keys by their character codes; every other key is 0, whatever its Qt code
+// (the apostrophe's is 39, the Right arrow's code).
 int keyCode(const QKeyEvent *event)
 {
     switch (event->key()) {
@@ -29,7 +30,7 @@ int keyCode(const QKeyEvent *event)
     case Qt::Key_Right:
         return kRight;
     default:
-        return event->key();
+        return 0;
     }
 }
 
@@ -49,7 +50,6 @@ void frmSlideShow::Form_KeyDown(int key)
     m_flags.key = qint16(key);
     switch (key) {
     case kEscape:
-        QCoreApplication::processEvents();
         close();
         break;
     case kSpace:
@@ -162,11 +162,13 @@ void frmSlideShow::popSld_Show(const QPoint &globalPosition)
 }
 
 // The options dialog opens on its slide show page; what it changed applies from here on, and
-// a transition under way finishes at once.
+// a transition under way finishes at once. The closing pop-up restarted the countdown; the show
+// waits until the dialog has closed.
 void frmSlideShow::popSldOption_Click()
 {
     if (!m_openOptions)
         return;
+    m_timer1.stop();
     appSettings().general.TabOrder = 4;
     m_openOptions();
     restartCountdown();

@@ -37,6 +37,17 @@ WallpaperStyle styleOf(WallpaperArrangement arrangement)
     return WallpaperStyle::Tiled;
 }
 
+// A fitted picture's margins take the desktop's own background colour, so the bitmap blends
+// with the desktop round it; black when the desktop does not say. Only a fitted picture has
+// margins to fill.
+QColor marginColor(WallpaperArrangement arrangement, DesktopWallpaper &desktop)
+{
+    if (arrangement != WallpaperArrangement::Fit)
+        return {};
+    const QColor color = desktop.backgroundColor();
+    return color.isValid() ? color : QColor(Qt::black);
+}
+
 std::unique_ptr<DesktopWallpaper> currentDesktop()
 {
     return desktopWallpaperFor(qEnvironmentVariable("XDG_CURRENT_DESKTOP"), commandRunner());
@@ -111,10 +122,10 @@ void frmWall::Command1_Click()
         return;
     }
     const WallpaperArrangement arrangement = chosenArrangement();
-    const QString problem =
-        writeBitmap(renderWallpaper(picture, arrangement, workArea(), Qt::black))
-            ? desktop->apply(bitmapPath(), styleOf(arrangement))
-            : QStringLiteral("壁紙のﾌｧｲﾙを保存できません。\n") + bitmapPath();
+    const QString problem = writeBitmap(renderWallpaper(picture, arrangement, workArea(),
+                                                        marginColor(arrangement, *desktop)))
+                                ? desktop->apply(bitmapPath(), styleOf(arrangement))
+                                : QStringLiteral("壁紙のﾌｧｲﾙを保存できません。\n") + bitmapPath();
     QApplication::restoreOverrideCursor();
     if (!problem.isEmpty())
         tell(QStringLiteral("壁紙を設定できませんでした。\n") + problem);

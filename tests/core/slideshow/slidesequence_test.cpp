@@ -60,15 +60,43 @@ TEST(SlideSequence, RandomOrderIsAPermutationRebuiltWithTheCount)
     EXPECT_EQ(folder.next(Random), 0); // position 7 wraps to 0
     EXPECT_EQ(folder.next(Random), folder.randomOrder()[1]);
 
-    folder.setFolderCount(3);
+    const QStringList eight = {"a", "b", "c", "d", "e", "f", "g", "h"};
+    folder.followFolder(eight, {"a", "b", "c"}, Random);
     EXPECT_EQ(folder.randomOrder().size(), 4u);
     for (int n = 0; n < 6; ++n) {
         const int index = folder.next(Random);
         EXPECT_GE(index, 0);
         EXPECT_LE(index, 2);
     }
-    folder.setFolderCount(0);
+    folder.followFolder({"a", "b", "c"}, {}, Ascending);
     EXPECT_EQ(folder.next(Ascending), -1);
+}
+
+// The folder changes under a show on "c": the next step shows the picture that follows "c" in
+// the order, whether "c" itself, pictures before it or pictures after it went.
+TEST(SlideSequence, FolderChangesAreFollowedByName)
+{
+    const QStringList before = {"a", "b", "c", "d", "e"};
+    struct Case {
+        QStringList after;
+        int order;
+        QString next;
+    };
+    const Case cases[] = {
+        {{"b", "c", "d", "e"}, Ascending, "d"},
+        {{"a", "b", "d", "e"}, Ascending, "d"},
+        {{"a", "b", "d", "e"}, Descending, "b"},
+        {{"d", "e"}, Descending, "e"},
+        {{"a", "b"}, Ascending, "a"},
+        {{"a", "b"}, Descending, "b"},
+        {{"0", "a", "b", "c", "d", "e"}, Descending, "b"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.after.join(u',').toStdString() + " order " + std::to_string(c.order));
+        SlideSequence folder(SlideSource::Folder, int(before.size()), 2, half);
+        folder.followFolder(before, c.after, c.order);
+        EXPECT_EQ(c.after.value(folder.next(c.order)), c.next);
+    }
 }
 
 TEST(SlideSequence, PeekingDoesNotMove)

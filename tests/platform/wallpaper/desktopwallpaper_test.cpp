@@ -87,6 +87,39 @@ TEST(DesktopWallpaper, XfceSetsEveryListedBackdrop)
                                  "/home/u/Tabilo.bmp"}));
 }
 
+// The desktop's background colour as each tool prints it; nothing readable is no colour.
+TEST(DesktopWallpaper, BackgroundColourIsReadFromTheDesktopsTools)
+{
+    struct Case {
+        const char *desktop;
+        QList<QByteArray> outputs;
+        QColor color;
+    };
+    const QByteArray xfceList = "/backdrop/screen0/monitor0/workspace0/last-image\n";
+    const QByteArray plasmaReply = "method return time=1.5 sender=:1.9 -> destination=:1.80\n"
+                                   "   string \"%1\"\n";
+    const Case cases[] = {
+        {"GNOME", {"'#023c88'\n"}, QColor(0x02, 0x3c, 0x88)},
+        {"MATE",
+         {"'#58589c9c7676'\n"},
+         QColor(QRgba64::fromRgba64(0x5858, 0x9c9c, 0x7676, 0xffff))},
+        {"GNOME", {"\n"}, QColor()},
+        {"XFCE",
+         {xfceList, "Value is an array with 4 items:\n\n0.200000\n0.400000\n1.000000\n1.000000\n"},
+         QColor::fromRgbF(0.2f, 0.4f, 1.0f)},
+        {"XFCE", {xfceList, "Value is an array with 4 items:\n\n"}, QColor()},
+        {"KDE", {QByteArray(plasmaReply).replace("%1", "10,20,30")}, QColor(10, 20, 30)},
+        {"KDE", {QByteArray(plasmaReply).replace("%1", "#102030")}, QColor(16, 32, 48)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.desktop + (" " + c.outputs.last()).toStdString());
+        RecordingRunner runner;
+        runner.outputs = c.outputs;
+        const auto wallpaper = desktopWallpaperFor(QString::fromLatin1(c.desktop), runner);
+        EXPECT_EQ(wallpaper->backgroundColor(), c.color);
+    }
+}
+
 TEST(DesktopWallpaper, PlasmaShowsThePictureThenItsFillMode)
 {
     RecordingRunner runner;
@@ -125,6 +158,10 @@ TEST(DesktopWallpaper, GnomeKeysReadBackThroughGsettings)
     }
     ASSERT_EQ(wallpaper->remove(), QString());
     EXPECT_EQ(gsettingsGet(QStringLiteral("picture-options")), QStringLiteral("'none'"));
+    QProcess::execute(QStringLiteral("gsettings"),
+                      {QStringLiteral("set"), QStringLiteral("org.gnome.desktop.background"),
+                       QStringLiteral("primary-color"), QStringLiteral("#a0b0c0")});
+    EXPECT_EQ(wallpaper->backgroundColor(), QColor(0xa0, 0xb0, 0xc0));
 }
 
 } // namespace

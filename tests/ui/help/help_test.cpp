@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "tests/support/qtprinters.h"
@@ -99,6 +101,28 @@ TEST_F(HelpTest, OneWindowServesEveryCall)
     showHelpContext(3000);
     ASSERT_EQ(openHelpWindows().size(), 1);
     EXPECT_EQ(theHelpWindow()->currentTopic(), QStringLiteral("rotate.html"));
+}
+
+// Help asked for from a modal dialog takes clicks while the dialog is open.
+TEST_F(HelpTest, HelpFromAModalDialogTakesClicks)
+{
+    QDialog dialog;
+    QString clicked;
+    QTimer::singleShot(0, &dialog, [&] {
+        showHelpContents();
+        HelpWindow *window = theHelpWindow();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        auto *tree = window->findChild<QTreeWidget *>();
+        QTreeWidgetItem *second = tree->topLevelItem(1);
+        const QPoint at = tree->viewport()->mapTo(window, tree->visualItemRect(second).center());
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
+        clicked = window->currentTopic();
+        dialog.reject();
+    });
+    dialog.exec();
+    EXPECT_FALSE(clicked.isEmpty());
+    EXPECT_NE(clicked, QStringLiteral("intro.html"));
 }
 
 TEST_F(HelpTest, ContentsAloneOpensTheFirstTopic)

@@ -8,10 +8,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSlider>
+#include <QStyleOptionSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include "core/slideshow/transitiontables.h"
@@ -101,6 +104,7 @@ TEST_F(OptionsDialog, DefaultProgramMovesToTheFirstFilledRow)
     EXPECT_EQ(appSettings().exProgram, (ExProgramSettings{{"/usr/bin/gimp", "", ""}, 0, 0, true}));
 }
 
+// The box keeps 1 to 60; the up-down's upper arrow adds a second, its lower arrow takes one.
 TEST_F(OptionsDialog, IntervalBoxKeepsOneToSixty)
 {
     open();
@@ -111,6 +115,28 @@ TEST_F(OptionsDialog, IntervalBoxKeepsOneToSixty)
         interval->setText(text);
         EXPECT_EQ(interval->text(), kept) << qPrintable(text);
     }
+
+    m_dialog->tabs()->setCurrentIndex(4);
+    m_dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_dialog.get()));
+    auto *upDown = child<QScrollBar>(QStringLiteral("OPTSlideUpDown"));
+    const auto clickArrow = [upDown](QStyle::SubControl arrow) {
+        QStyleOptionSlider option;
+        option.initFrom(upDown);
+        option.orientation = Qt::Vertical;
+        option.minimum = upDown->minimum();
+        option.maximum = upDown->maximum();
+        option.sliderPosition = option.sliderValue = upDown->value();
+        const QRect area =
+            upDown->style()->subControlRect(QStyle::CC_ScrollBar, &option, arrow, upDown);
+        QTest::mouseClick(upDown, Qt::LeftButton, {}, area.center());
+    };
+    interval->setText(QStringLiteral("10"));
+    clickArrow(QStyle::SC_ScrollBarSubLine); // the upper arrow, ▲
+    EXPECT_EQ(interval->text(), QStringLiteral("11"));
+    clickArrow(QStyle::SC_ScrollBarAddLine); // ▼
+    clickArrow(QStyle::SC_ScrollBarAddLine);
+    EXPECT_EQ(interval->text(), QStringLiteral("9"));
 }
 
 TEST_F(OptionsDialog, TransparencyListsTheFinerVariantFirst)
@@ -192,6 +218,27 @@ TEST_F(OptionsDialog, PreviewPlaysAtTheSliderSpeed)
     child<QComboBox>(QStringLiteral("CmbEffectMain"))->setCurrentIndex(0);
     child<QPushButton>(QStringLiteral("Btn_SlidePreView"))->click();
     EXPECT_FALSE(dialog.tabs()->isHidden());
+}
+
+// Esc while the preview plays ends the preview only: the dialog stays open with its edits,
+// and a second Esc cancels it.
+TEST_F(OptionsDialog, EscapeEndsThePreviewFirst)
+{
+    frmOPT1 &dialog = open();
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto *interval = child<QLineEdit>(QStringLiteral("OPTslideInterval"));
+    interval->setText(QStringLiteral("42"));
+    child<QSlider>(QStringLiteral("SldSlide"))->setValue(20);
+    auto *effects = child<QComboBox>(QStringLiteral("CmbEffectMain"));
+    effects->setCurrentIndex(1);
+    Q_EMIT effects->activated(1);
+    QTimer::singleShot(0, &dialog, [&dialog] { QTest::keyClick(&dialog, Qt::Key_Escape); });
+    child<QPushButton>(QStringLiteral("Btn_SlidePreView"))->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(interval->text(), QStringLiteral("42"));
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
 }
 
 } // namespace

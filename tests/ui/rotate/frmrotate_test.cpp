@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -9,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -18,6 +22,8 @@
 #include "exif/jpgsize.h"
 #include "tests/support/camerajpeg.h"
 #include "tests/support/recordingprompter.h"
+#include "ui/help/help.h"
+#include "ui/help/helpwindow.h"
 #include "ui/rotate/frmrotate.h"
 
 namespace
@@ -230,6 +236,7 @@ TEST_F(RotationDialog, PromptsAndTheirOutcomes)
         EXPECT_FALSE(QFile::exists(QStringLiteral("/p.jpg")));
         if (c.icon == PromptIcon::Critical) {
             EXPECT_FALSE(runnable(*dialog));
+            EXPECT_TRUE(control<QPushButton>(*dialog, QStringLiteral("Cmd_Setting"))->isEnabled());
             EXPECT_EQ(appSettings().general.RotBackUpFolder, QStringLiteral("ORIGINAL"));
         }
     }
@@ -263,11 +270,13 @@ TEST_F(RotationDialog, BatchSkipsUnusableEntriesAndStopsOnAbort)
     auto *fileNumber = control<QLabel>(*dialog, QStringLiteral("LblFileNumber"));
     EXPECT_EQ(fileNumber->text(), QStringLiteral("0 / 0 ﾌｧｲﾙ"));
     QStringList captions;
+    std::optional<Qt::CursorShape> pointerAfterAbort;
     QTimer aborter;
     QObject::connect(&aborter, &QTimer::timeout, [&] {
         if (fileNumber->text() == QStringLiteral("3 / 6 ﾌｧｲﾙ") && captions.isEmpty()) {
             captions.append(cancel->text());
             cancel->click();
+            pointerAfterAbort = QApplication::overrideCursor()->shape();
         }
     });
     aborter.start(0);
@@ -276,6 +285,8 @@ TEST_F(RotationDialog, BatchSkipsUnusableEntriesAndStopsOnAbort)
     aborter.stop();
 
     EXPECT_EQ(captions, QStringList{QStringLiteral("中断")});
+    EXPECT_EQ(pointerAfterAbort, Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(cancel->text(), QStringLiteral("ｷｬﾝｾﾙ"));
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(fileNumber->text(), QStringLiteral("3 / 6 ﾌｧｲﾙ"));
@@ -391,4 +402,23 @@ TEST_F(RotationDialog, BatchLogsFailuresAndStopsWhenClosed)
     EXPECT_EQ(m_prompts.requests()[0].text,
               QStringLiteral("1 ﾌｧｲﾙを回転できませんでした。\r\n\r\n"
                              "bad.jpg: 回転ｴﾝｼﾞﾝが対応していません (102)"));
+}
+
+// The help button shows the dialog's topic with the contents beside it, as every dialog's does.
+TEST_F(RotationDialog, HelpShowsItsTopicWithTheContents)
+{
+    addPictures({{QStringLiteral("a.jpg"), cameraJpeg()}});
+    select({0});
+    auto dialog = open();
+    showHelpIndex(QString());
+    control<QPushButton>(*dialog, QStringLiteral("Cmd_Help"))->click();
+    HelpWindow *help = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *shown = qobject_cast<HelpWindow *>(window); shown && shown->isVisible())
+            help = shown;
+    }
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->currentTopic(), QStringLiteral("rotate.html"));
+    EXPECT_EQ(help->findChild<QTabWidget *>(QStringLiteral("helpPanes"))->currentIndex(), 0);
+    closeAllHelp();
 }

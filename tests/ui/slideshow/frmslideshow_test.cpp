@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
 #include <QPointer>
@@ -129,6 +130,36 @@ TEST_F(FrmSlideShowTest, KeysAndWheelStepThroughTheFolderRoundTheEnds)
     EXPECT_EQ(title(show).first, QStringLiteral("2 [降 順] /3 b.jpg  320 X 240 (100%)"));
 }
 
+// Keys typed in one show reach that show only; characters whose Qt codes equal the arrows'
+// character codes (the apostrophe 39, the percent sign 37) do nothing.
+TEST_F(FrmSlideShowTest, OnlyTheShowsOwnKeysStepOrEndIt)
+{
+    frmSlideShow *first = open(QStringLiteral("a.jpg"));
+    QPointer<frmSlideShow> second = open(QStringLiteral("a.jpg"));
+    for (const Qt::Key key : {Qt::Key_Apostrophe, Qt::Key_Percent, Qt::Key_A}) {
+        QTest::keyClick(first->windowHandle(), key);
+        EXPECT_EQ(first->shownPath(), m_folder.file(QStringLiteral("a.jpg"))) << key;
+    }
+    // An Esc still waiting for the other show is not run while this one ends.
+    QCoreApplication::postEvent(second, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+    QTest::keyClick(first, Qt::Key_Escape);
+    EXPECT_FALSE(first->isVisible());
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_TRUE(second->timer1().isActive());
+    QCoreApplication::removePostedEvents(second, QEvent::KeyPress);
+}
+
+// The folder changes under a show on b.jpg: the next picture is the one after b.jpg by name,
+// however many pictures before it went.
+TEST_F(FrmSlideShowTest, FolderShowFollowsThePictureByName)
+{
+    frmSlideShow *show = open(QStringLiteral("b.jpg"));
+    ASSERT_TRUE(QFile::remove(m_folder.file(QStringLiteral("a.jpg"))));
+    QTest::keyClick(show, Qt::Key_Right);
+    EXPECT_EQ(show->shownPath(), m_folder.file(QStringLiteral("c.jpg")));
+}
+
 TEST_F(FrmSlideShowTest, SpaceAndTheMiddleButtonPauseAndResume)
 {
     frmSlideShow *show = open(QStringLiteral("a.jpg"));
@@ -245,10 +276,21 @@ TEST_F(FrmSlideShowTest, PopupMenuMarksTheSettingsAndChangesThem)
     EXPECT_FALSE(appSettings().slide.SlideFullScreen);
     EXPECT_TRUE(title(show).first.startsWith(QStringLiteral("1 [ﾗﾝﾀﾞﾑ] /3 a.jpg  1600 X 1200")));
 
+    // Chosen from the pop-up, which hides before the item runs: the show waits while the
+    // options dialog is open and counts again once it has closed.
     int opened = 0;
-    show->setOptionsCommand([&opened] { ++opened; });
-    item("popSldOption")->trigger();
+    bool countingMeanwhile = true;
+    show->setOptionsCommand([&] {
+        ++opened;
+        countingMeanwhile = show->timer1().isActive();
+    });
+    QTest::keyClick(show, Qt::Key_Space);
+    QTest::mouseClick(show, Qt::RightButton);
+    QTest::mouseClick(menu, Qt::LeftButton, {},
+                      menu->actionGeometry(item("popSldOption")).center());
     EXPECT_EQ(opened, 1);
+    EXPECT_FALSE(countingMeanwhile);
+    EXPECT_TRUE(show->timer1().isActive());
     EXPECT_EQ(appSettings().general.TabOrder, 4);
     EXPECT_EQ(show->flags().key, 1);
 }

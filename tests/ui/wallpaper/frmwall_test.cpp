@@ -22,9 +22,12 @@ class RecordingRunner : public CommandRunner
     CommandResult run(const QString &program, const QStringList &arguments) override
     {
         commands.append(program + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')));
-        return {true, {}, {}};
+        const bool colorAsked = arguments.value(0) == QStringLiteral("get") &&
+                                arguments.value(2) == QStringLiteral("primary-color");
+        return {true, colorAsked ? desktopColor : QByteArray(), {}};
     }
     QStringList commands;
+    QByteArray desktopColor = "'#336699'\n";
 };
 
 class WallpaperDialog : public testing::Test
@@ -75,6 +78,19 @@ TEST_F(WallpaperDialog, TiledPictureKeepsItsSizeAndTheDesktopTilesIt)
     EXPECT_TRUE(m_runner.commands.contains(
         QStringLiteral("gsettings set org.gnome.desktop.background picture-options wallpaper")));
     EXPECT_TRUE(m_prompts.requests().isEmpty());
+}
+
+// A picture fitted to the work area has its margins in the desktop's own colour.
+TEST_F(WallpaperDialog, FittedPictureHasMarginsInTheDesktopColour)
+{
+    apply(picture({40, 400}), 1);
+    const QImage bitmap(frmWall::bitmapPath());
+    ASSERT_FALSE(bitmap.isNull());
+    EXPECT_EQ(bitmap.pixelColor(0, bitmap.height() / 2), QColor(0x33, 0x66, 0x99));
+    EXPECT_TRUE(m_runner.commands.contains(
+        QStringLiteral("gsettings get org.gnome.desktop.background primary-color")));
+    EXPECT_TRUE(m_runner.commands.contains(
+        QStringLiteral("gsettings set org.gnome.desktop.background picture-options scaled")));
 }
 
 TEST_F(WallpaperDialog, UnreadablePictureStopsBeforeTheDesktop)
