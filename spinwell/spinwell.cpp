@@ -22,12 +22,12 @@ namespace
 constexpr char kEngineName[] = "libvelmor.so";
 
 // The name the engine is loaded by: its bare name, which this library's
-// RUNPATH finds beside it. ASan's dlopen interceptor makes the loader take
-// libasan for the caller and search its RUNPATH instead, so a sanitized build
-// names the engine in this library's own folder.
+// RUNPATH finds beside it. The dlopen interceptor of ASan and of TSan makes the
+// loader take the sanitizer's runtime for the caller and search its RUNPATH
+// instead, so a sanitized build names the engine in this library's own folder.
 std::string engineName()
 {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     Dl_info self{};
     if (::dladdr(reinterpret_cast<void *>(&velmorRot), &self) != 0 && self.dli_fname) {
         const std::string path = self.dli_fname;
