@@ -136,6 +136,9 @@ StepError makeThumbnail(const Source &source, quint8 quality, const QString &thu
     const DecodedJpeg decoded = decodeJpegForBox(source.bytes, kExifThumbSize);
     if (decoded.isNull())
         return StepError::because(decoded.error);
+    // The new file would carry the damaged data on under a header that vouches for it.
+    if (decoded.isDamaged())
+        return StepError::because(decoded.warning);
     QImage thumb(kExifThumbSize, QImage::Format_RGB32);
     if (PaintFit(thumb, decoded.image, kExifThumbBackground, decoded.fullSize) != 0)
         return StepError::because(QStringLiteral("cannot draw the thumbnail"));

@@ -12,6 +12,8 @@ namespace
 
 const QString folderPlace = QStringLiteral("display_th");
 const QString badPicturePlace = QStringLiteral("BAD PIC ");
+// A picture listed from damaged data: shown as far as it decodes, the damage logged.
+const QString damagedPicturePlace = QStringLiteral("WARN PIC ");
 
 } // namespace
 
@@ -115,6 +117,8 @@ bool FolderScan::addItem(const QString &name, const ProducedThumbnail &produced)
         } catch (const std::bad_alloc &) {
             return false;
         }
+        if (produced.damaged && m_callbacks.logError)
+            m_callbacks.logError(damagedPicturePlace, produced.error);
         return true;
     case ProducedThumbnail::Outcome::BadPicture:
         if (m_callbacks.logError)

@@ -22,7 +22,8 @@ struct ProducedThumbnail {
     QByteArray jpeg;       // the list picture kept compressed (Exif thumbnail or drawn one)
     QImage image;          // the list picture at the list's image size
     QString tag;           // ten size digits for drawn pictures, empty for Exif thumbnails
-    ErrorRecord error;     // for BadPicture and Failed
+    bool damaged = false;  // Listed from damaged data: `error` holds the decoder's warning
+    ErrorRecord error;     // for BadPicture and Failed, and for a damaged Listed picture
 };
 
 // Makes the list picture of one file. Called on worker threads, so it must

@@ -53,6 +53,22 @@ bool openFailure(const QString &path, ErrorRecord &error)
     return true;
 }
 
+// The record of a picture listed from damaged data, with the decoder's warning.
+ErrorRecord damageRecord(const QString &path, const QString &what, const QString &warning)
+{
+    return ErrorRecord{invalidPictureError, errorSource,
+                       QFileInfo(path).fileName() + QStringLiteral(": ") + what + warning};
+}
+
+// A kept list picture decoded and scaled to exactly `size`, with the decoder's warning.
+DecodedJpeg listPicture(const QByteArray &jpeg, QSize size)
+{
+    DecodedJpeg decoded = decodeJpegForBox(jpeg, size);
+    if (!decoded.isNull() && decoded.image.size() != size)
+        decoded.image = decoded.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return decoded;
+}
+
 } // namespace
 
 QString thumbnailSizeTag(qint64 width, qint64 height)
@@ -65,12 +81,7 @@ QString thumbnailSizeTag(qint64 width, qint64 height)
 
 QImage decodeListPicture(const QByteArray &jpeg, QSize size)
 {
-    const DecodedJpeg decoded = decodeJpegForBox(jpeg, size);
-    if (decoded.isNull())
-        return {};
-    if (decoded.image.size() == size)
-        return decoded.image;
-    return decoded.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return listPicture(jpeg, size).image;
 }
 
 ThumbnailProducer::ThumbnailProducer(QSize imageSize, QColor background)
@@ -90,8 +101,8 @@ ProducedThumbnail ThumbnailProducer::operator()(const QString &path) const
 ProducedThumbnail ThumbnailProducer::fromExifThumbnail(const QString &path,
                                                        const QByteArray &thumb) const
 {
-    const QImage image = decodeListPicture(thumb, m_imageSize);
-    if (image.isNull()) {
+    const DecodedJpeg decoded = listPicture(thumb, m_imageSize);
+    if (decoded.isNull()) {
         ProducedThumbnail produced = badPicture(path, QStringLiteral("Exif thumbnail"));
         produced.fromExif = true;
         return produced;
@@ -100,7 +111,11 @@ ProducedThumbnail ThumbnailProducer::fromExifThumbnail(const QString &path,
     produced.outcome = ProducedThumbnail::Outcome::Listed;
     produced.fromExif = true;
     produced.jpeg = thumb;
-    produced.image = image;
+    produced.image = decoded.image;
+    if (decoded.isDamaged()) {
+        produced.damaged = true;
+        produced.error = damageRecord(path, QStringLiteral("Exif thumbnail: "), decoded.warning);
+    }
     return produced;
 }
 
@@ -127,6 +142,10 @@ ProducedThumbnail ThumbnailProducer::fromFullPicture(const QString &path) const
     }
     produced.outcome = ProducedThumbnail::Outcome::Listed;
     produced.image = drawn;
+    if (decoded.isDamaged()) {
+        produced.damaged = true;
+        produced.error = damageRecord(path, QString(), decoded.warning);
+    }
     const JpegSize size = GetJpegSize(path);
     produced.tag = thumbnailSizeTag(size.width, size.height);
     return produced;

@@ -8,6 +8,7 @@
 #include "engine/velmor.h"
 #include "exif/jpegdecode.h"
 #include "exif/jpeglayout.h"
+#include "tests/support/jpegbytes.h"
 #include "tests/support/tiffbuilder.h"
 #include "tests/support/writefixtures.h"
 
@@ -154,6 +155,7 @@ TEST_F(Engine, FailsWithoutOutputOnWhatItCannotTurn)
     } cases[] = {
         {"not a JPEG", QByteArray(4000, 'x'), 1},
         {"cut short", source.left(source.size() * 2 / 3), 1},
+        {"decodes with a warning", jpegbytes::withStrayBytesBeforeDqt(plainJpeg(QSize(64, 48))), 1},
         {"header only", source.left(source.indexOf("\xFF\xDA")), 1},
         {"empty", QByteArray(), 1},
         {"code outside 0-3", source, 4},

@@ -240,6 +240,40 @@ TEST(JpegDecode, FileDecodesLikeItsBytes)
     EXPECT_EQ(fromFile.image, decodeJpegForBox(jpeg, QSize(160, 120)).image);
 }
 
+// What this process has read from files so far.
+qint64 bytesReadSoFar()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : io.readAll().split('\n')) {
+        if (line.startsWith("rchar:"))
+            return line.mid(6).trimmed().toLongLong();
+    }
+    return -1;
+}
+
+// A small picture followed by a long tail (a video named ".jpg", a padded copy) is read only as
+// far as the picture goes, baseline or progressive, not whole into memory.
+TEST(JpegDecode, FileIsReadOnlyAsFarAsItsPicture)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("tail.jpg"));
+    constexpr qint64 tail = qint64(256) << 20;
+    for (const int flags : {0, TJFLAG_PROGRESSIVE}) {
+        const QByteArray jpeg = encode(testPicture(640, 480), TJSAMP_420, flags);
+        ASSERT_TRUE(jpegbytes::writeFile(path, jpeg));
+        ASSERT_TRUE(QFile::resize(path, jpeg.size() + tail)); // sparse: no disk is used
+        const qint64 before = bytesReadSoFar();
+        const DecodedJpeg decoded = decodeJpegFileForBox(path, QSize(160, 120));
+        const qint64 read = bytesReadSoFar() - before;
+        ASSERT_GE(before, 0);
+        ASSERT_FALSE(decoded.isNull()) << decoded.error.toStdString();
+        EXPECT_FALSE(decoded.isDamaged()) << decoded.warning.toStdString();
+        EXPECT_LT(read, jpeg.size() + 256 * 1024) << flags;
+    }
+}
+
 TEST(JpegDecode, TruncatedPictureStillDecodes)
 {
     const QByteArray jpeg = encode(testPicture(320, 240));

@@ -10,6 +10,7 @@
 
 #include "exif/exifdata.h"
 #include "exif/exifthumb.h"
+#include "exif/jpegdecode.h"
 #include "exif/jpgtoexif.h"
 #include "tests/support/camerafixture.h"
 #include "tests/support/writefixtures.h"
@@ -252,6 +253,12 @@ TEST_F(ExifBuilder, RefusesSourcesItCannotCarryUnchanged)
 
     const QByteArray whole = plainJpeg(QSize(640, 480));
     expectRefused(whole.left(whole.size() * 6 / 10), thumbStep);
+    // Sixteen one bits in the scan match no Huffman code: the picture decodes with a warning,
+    // and viewers show it, but a new file must not vouch for its data.
+    QByteArray badCode = whole;
+    badCode.replace(whole.size() * 3 / 4, 4, QByteArray("\xFF\x00\xFF\x00", 4));
+    ASSERT_TRUE(decodeJpeg(badCode).isDamaged());
+    expectRefused(badCode, thumbStep);
     expectRefused("not a picture at all", thumbStep);
 }
 

@@ -77,6 +77,14 @@ QByteArray withFrameSize(QByteArray jpeg, quint16 width, quint16 height)
     return {};
 }
 
+QByteArray withStrayBytesBeforeDqt(QByteArray jpeg)
+{
+    const qsizetype dqt = jpeg.indexOf(QByteArrayView("\xFF\xDB", 2));
+    if (dqt < 0)
+        return {};
+    return jpeg.insert(dqt, QByteArrayView("\x00\x00", 2));
+}
+
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);

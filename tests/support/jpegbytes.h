@@ -24,6 +24,11 @@ QByteArray scan();
 // a forged size in front of valid tables and a small scan. Empty when it has no frame header.
 QByteArray withFrameSize(QByteArray jpeg, quint16 width, quint16 height);
 
+// A plain JPEG (no embedded thumbnail) with two stray bytes in front of its first DQT marker: the
+// codec decodes the whole picture and warns "Corrupt JPEG data: 2 extraneous bytes before marker
+// 0xdb". Empty when it has no DQT.
+QByteArray withStrayBytesBeforeDqt(QByteArray jpeg);
+
 // Writes `bytes` to `path`; false on failure.
 bool writeFile(const QString &path, const QByteArray &bytes);
 

@@ -211,7 +211,11 @@ void Form1::scanProgressed(int index, int total)
     Q_EMIT scanProgress(index);
 }
 
-// Every tenth file: events run (Esc, "Stop", repaint), the list follows its newest item.
+// Every tenth file: events run (Esc, "Stop", repaint), the list follows its newest item and is
+// painted at once. The list lays out its items only when asked (its own timer, or following an
+// item), and every item added throws that layout away: a paint before the next layout, at the
+// events or when the progress bar repaints the window, showed the list blank until the scan
+// ended. Painted right after following the newest item, it shows what was read so far.
 bool Form1::scanEventsAndShouldStop(int listed)
 {
     QCoreApplication::processEvents();
@@ -219,6 +223,7 @@ bool Form1::scanEventsAndShouldStop(int listed)
         const QModelIndex newest = m_thumbnails->index(listed - 1);
         m_listView1->setCurrentIndex(newest);
         m_listView1->scrollTo(newest);
+        m_listView1->viewport()->repaint();
     }
     return !m_keepReading || m_unloaded;
 }

@@ -2,6 +2,7 @@
 #include "core/settings/settings.h"
 #include "exif/exifdata.h"
 #include "platform/fileattributes.h"
+#include "tests/support/jpegbytes.h"
 #include "tests/support/recordingprompter.h"
 #include "tests/support/scanfolder.h"
 #include "tests/support/writefixtures.h"
@@ -20,9 +21,11 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QListWidget>
+#include <QMap>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -335,16 +338,55 @@ TEST_F(Form1ScanTest, DamagedPictureIsLoggedOthersListedWithoutGaps)
     // A plain JPEG's tables, no picture.
     folder.write(QStringLiteral("b.jpg"), writefixtures::plainJpeg(QSize(800, 600)).left(300));
     folder.addPlain(QStringLiteral("c.jpg"), 64, 48);
+    // Decodes with a warning: listed as other viewers show it, the damage logged.
+    QImage green(64, 48, QImage::Format_RGB32);
+    green.fill(Qt::darkGreen);
+    folder.write(QStringLiteral("d.jpg"),
+                 jpegbytes::withStrayBytesBeforeDqt(encodeJpeg(green, 64, 48, 90)));
     scan(folder);
 
-    EXPECT_EQ(names(model()), QStringList({"a.jpg", "c.jpg"}));
+    EXPECT_EQ(names(model()), QStringList({"a.jpg", "c.jpg", "d.jpg"}));
     const QStringList logged = loggedLines(form());
-    ASSERT_EQ(logged.size(), 1);
+    ASSERT_EQ(logged.size(), 2);
     EXPECT_TRUE(logged[0].contains(QStringLiteral(" : BAD PIC  : "))) << qPrintable(logged[0]);
+    EXPECT_EQ(logged[1], QStringLiteral(" 481 : WARN PIC  : Tabilo でｴﾗｰ発生。d.jpg: Corrupt JPEG "
+                                        "data: 2 extraneous bytes before marker 0xdb"));
     // The drawn picture: red text, its size as ten digits.
     EXPECT_EQ(model().data(model().index(1), Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
     EXPECT_EQ(model().tag(1), QStringLiteral("0006400048"));
-    EXPECT_EQ(panel(1), QStringLiteral(" 2 ﾌｧｲﾙを読み込みました。"));
+    EXPECT_EQ(panel(1), QStringLiteral(" 3 ﾌｧｲﾙを読み込みました。"));
+}
+
+// With the list shown during a scan, the pictures read so far are on the screen partway
+// through, not only once the scan has ended.
+TEST_F(Form1ScanTest, ListShowsPicturesWhileTheyAreRead)
+{
+    ScanFolder folder;
+    for (int i = 0; i < 300; ++i)
+        folder.addPlain(QStringLiteral("p%1.jpg").arg(i, 3, 10, QLatin1Char('0')), 32, 24);
+    appSettings().general.gNoVisible = 0;
+    form().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
+    QMap<int, int> greenShown; // at files 60 and 140, dark green pixels over the list
+    QObject::connect(&form(), &Form1::scanProgress, [&](int index) {
+        if (index != 60 && index != 140)
+            return;
+        const QWidget *viewport = form().listView()->viewport();
+        const QImage screen = form().screen()->grabWindow(form().winId()).toImage();
+        const QImage shown =
+            screen.copy(QRect(viewport->mapTo(&form(), QPoint()), viewport->size()));
+        int &green = greenShown[index];
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const QColor pixel = shown.pixelColor(x, y);
+                green += pixel.red() < 40 && qAbs(pixel.green() - 128) < 40 && pixel.blue() < 40;
+            }
+        }
+    });
+    scan(folder);
+    EXPECT_GT(greenShown.value(60), 0);
+    EXPECT_GT(greenShown.value(140), 0);
+    EXPECT_EQ(model().rowCount(), 300);
 }
 
 TEST_F(Form1ScanTest, ThumbnailSizeFollowsTheSetting)
