@@ -29,8 +29,10 @@ extern "C" {
 // must be a regular file: a pipe or device is refused (106) without waiting.
 // The result is written to the work file ".NAME.spinwell-PID-N" beside the
 // destination, put on disk and renamed over it, so the destination is
-// replaced only whole and on disk: on every failure it is as it was. Paths
-// are in the system's narrow encoding.
+// replaced only whole and on disk: on every failure it is as it was. A link
+// at the destination is followed; a destination that is no regular file, or
+// that its user may not write, is refused (105). Paths are in the system's
+// narrow encoding.
 //
 // On return errno holds the system's reason of a failure (strerror names it),
 // or 0 when there is none (success, a missing engine or entry point, the
