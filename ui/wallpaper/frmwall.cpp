@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
@@ -13,6 +12,8 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include "core/settings/settings.h"
+#include "exif/shownpicture.h"
 #include "platform/prompter.h"
 #include "platform/wallpaper/commandrunner.h"
 #include "platform/wallpaper/desktopwallpaper.h"
@@ -103,9 +104,8 @@ void frmWall::Command1_Click()
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QImageReader reader(m_picturePath);
-    reader.setAutoTransform(true);
-    const QImage picture = reader.read();
+    const QImage picture =
+        readShownPicture(m_picturePath, appSettings().general.AutoOrient == 1).image;
     if (picture.isNull()) {
         QApplication::restoreOverrideCursor();
         prompter().message(PromptIcon::Critical, QString(),

@@ -138,6 +138,7 @@ TEST_F(OptionsDialog, OkWithoutChangesChangesNothing)
     settings.general.RotThumbVal = 2;
     settings.general.RotThumbBackColor = 0x123456;
     settings.general.TabOrder = 3;
+    settings.general.AutoOrient = 0;
     settings.exProgram = ExProgramSettings{{"", "/usr/bin/eog", ""}, 1, 1, true};
     settings.thumbLook.ThumbColor = qint32(0x80000014u);
     settings.thumbLook.size = 12;
@@ -151,6 +152,19 @@ TEST_F(OptionsDialog, OkWithoutChangesChangesNothing)
     open();
     click("OPTok");
     EXPECT_TRUE(appSettings() == before);
+}
+
+// The viewer page's check box, under its exact caption, switches upright showing off.
+TEST_F(OptionsDialog, UprightCheckBoxStoresAutoOrient)
+{
+    frmOPT1 &dialog = open();
+    auto *box = child<QCheckBox>(QStringLiteral("CHK_AutoOrient"));
+    EXPECT_EQ(box->text(), QStringLiteral("Exif の回転情報に従って表示する"));
+    EXPECT_TRUE(dialog.tabs()->widget(2)->isAncestorOf(box));
+    EXPECT_TRUE(box->isChecked());
+    box->setChecked(false);
+    click("OPTok");
+    EXPECT_EQ(appSettings().general.AutoOrient, 0);
 }
 
 // The start-folder choice and program paths wait for OK like everything else.

@@ -18,6 +18,7 @@
 #include "exif/jpgsize.h"
 #include "tests/support/camerajpeg.h"
 #include "tests/support/recordingprompter.h"
+#include "tests/support/writefixtures.h"
 #include "ui/rotate/frmrotate.h"
 
 namespace
@@ -391,4 +392,29 @@ TEST_F(RotationDialog, BatchLogsFailuresAndStopsWhenClosed)
     EXPECT_EQ(m_prompts.requests()[0].text,
               QStringLiteral("1 ﾌｧｲﾙを回転できませんでした。\r\n\r\n"
                              "bad.jpg: the rotation engine failed (102)"));
+}
+
+// The previews show the picture as the list does: a 640 x 480 shot its camera held upright
+// (orientation 6) stands in the first one, and lies as stored with the setting off.
+TEST_F(RotationDialog, PreviewsShowThePictureAsTheListDoes)
+{
+    CameraShot shot;
+    shot.orientation = 6;
+    addPictures({{QStringLiteral("p.jpg"), cameraJpeg(shot)}});
+    select({0});
+    const qint16 saved = appSettings().general.AutoOrient;
+    const struct {
+        qint16 autoOrient;
+        QRect picture; // where the picture lies in the 112 x 112 preview
+        const char *corners;
+    } cases[] = {{1, {14, 0, 84, 112}, "cadb"}, {0, {0, 14, 112, 84}, "abcd"}};
+    for (const auto &c : cases) {
+        appSettings().general.AutoOrient = c.autoOrient;
+        auto dialog = open();
+        const QImage unturned =
+            control<QLabel>(*dialog, QStringLiteral("ImgThm_0"))->pixmap().toImage();
+        EXPECT_EQ(writefixtures::patternCorners(unturned, c.picture),
+                  QString::fromLatin1(c.corners));
+    }
+    appSettings().general.AutoOrient = saved;
 }
