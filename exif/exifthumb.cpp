@@ -53,13 +53,16 @@ bool writeThumbFile(const QString &path, const QByteArray &bytes)
     return ::close(fd) == 0 && written;
 }
 
+// Read as exifOrientation reads it: the last entry counts, and only as a SHORT.
 int orientationIn(const IfdDirectory &ifd0)
 {
+    int orientation = ExifOrientation::Upright;
     for (const IfdEntry &entry : ifd0.entries) {
-        if (entry.tag == ExifTag::Orientation && entry.type == TiffType::Short)
-            return knownOrientation(entry.value);
+        if (entry.tag == ExifTag::Orientation)
+            orientation = entry.type == TiffType::Short ? knownOrientation(entry.value)
+                                                        : ExifOrientation::Upright;
     }
-    return ExifOrientation::Upright;
+    return orientation;
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include <QImageReader>
 
-#include "exif/exifthumb.h"
+#include "exif/exiforientation.h"
 #include "exif/orientedimage.h"
 
 namespace
@@ -23,12 +23,7 @@ DecodedJpeg shown(DecodedJpeg decoded, int orientation)
 
 int shownOrientation(const QString &path, bool autoOrient)
 {
-    if (!autoOrient)
-        return ExifOrientation::Upright;
-    QByteArray thumb;
-    ExifThumb header;
-    header.GetThumb(path, thumb);
-    return header.Orientation();
+    return autoOrient ? exifOrientation(path) : ExifOrientation::Upright;
 }
 
 DecodedJpeg decodeShownJpegFile(const QString &path, int orientation)

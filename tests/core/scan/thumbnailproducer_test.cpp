@@ -120,8 +120,9 @@ TEST(ThumbnailProducer, ShotsAreListedAsTheirOrientationSays)
         EXPECT_EQ(writefixtures::patternCorners(produced.image, c.picture), c.corners);
         const QImage kept = decodeListPicture(produced.jpeg, standardSize);
         EXPECT_EQ(writefixtures::patternCorners(kept, c.picture), c.corners);
-        if (c.picture.left() > 0)
+        if (c.picture.left() > 0) {
             EXPECT_EQ(produced.image.pixel(10, 60), QColor(Qt::white).rgb());
+        }
     }
 
     CameraShot shot;
