@@ -14,8 +14,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "core/scan/thumbnaillistmodel.h"
 #include "core/slideshow/transitiontables.h"
+#include "tests/support/camerajpeg.h"
 #include "tests/support/recordingprompter.h"
+#include "tests/support/tiffbuilder.h"
+#include "tests/support/writefixtures.h"
 #include "ui/main/form1.h"
 #include "ui/main/statuspanel.h"
 
@@ -165,6 +169,33 @@ TEST_F(OptionsDialog, UprightCheckBoxStoresAutoOrient)
     box->setChecked(false);
     click("OPTok");
     EXPECT_EQ(appSettings().general.AutoOrient, 0);
+}
+
+// The list was drawn upright or not when its folder was read: turning the setting off reads
+// the folder again, and a 640 x 480 shot held upright (orientation 6) then lies as stored.
+TEST_F(OptionsDialog, ChangingUprightShowingReadsTheListAgain)
+{
+    QTemporaryDir folder;
+    QSettings store(folder.filePath(QStringLiteral("Tabilo.conf")), QSettings::IniFormat);
+    CameraShot shot;
+    shot.orientation = 6;
+    writeTestFile(folder, QStringLiteral("p.jpg"), cameraJpeg(shot));
+    Form1 form(store);
+    form.openStartPath(folder.path());
+    const ThumbnailListModel &list = *form.thumbnailModel();
+    ASSERT_EQ(list.rowCount(), 1);
+    // In the 160 x 120 list picture the shot stands 90 x 120 at left 35.
+    EXPECT_EQ(writefixtures::patternCorners(list.picture(0), QRect(35, 0, 90, 120)),
+              QStringLiteral("cadb"));
+    QTimer::singleShot(0, [] {
+        auto *dialog = qobject_cast<frmOPT1 *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QCheckBox *>(QStringLiteral("CHK_AutoOrient"))->setChecked(false);
+        dialog->findChild<QPushButton *>(QStringLiteral("OPTok"))->click();
+    });
+    form.mnuOption_Click();
+    ASSERT_EQ(list.rowCount(), 1);
+    EXPECT_EQ(writefixtures::patternCorners(list.picture(0)), QStringLiteral("abcd"));
 }
 
 // The start-folder choice and program paths wait for OK like everything else.
