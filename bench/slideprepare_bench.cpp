@@ -46,11 +46,11 @@ double keyToFirstStep(const QString &path)
     double best = 1e300;
     for (int round = 0; round < kRounds; ++round) {
         SlidePrefetch prefetch;
-        prefetch.start(path, kScreen, Qt::black);
-        while (!prefetch.isReady(path, kScreen, Qt::black))
+        prefetch.start(path, kScreen, Qt::black, true);
+        while (!prefetch.isReady(path, kScreen, Qt::black, true))
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         const auto start = Clock::now();
-        const PreparedSlide slide = prefetch.take(path, kScreen, Qt::black);
+        const PreparedSlide slide = prefetch.take(path, kScreen, Qt::black, true);
         const TransitionPlan plan = planTransition(wipe, kScreen, kScreen, [] { return 0.5; });
         paintTransitionStep(screen, slide.picture, plan.steps.at(1));
         best = std::min(best, millisecondsSince(start));
@@ -79,7 +79,7 @@ int main(int argc, char **argv)
     });
     tjDestroy(decoder);
     const Timing prepare = bestOf(kRounds, [&] {
-        if (prepareSlide(path, kScreen, Qt::black).outcome != PreparedSlide::Outcome::Ready)
+        if (prepareSlide(path, kScreen, Qt::black, true).outcome != PreparedSlide::Outcome::Ready)
             std::fprintf(stderr, "preparing failed\n");
     });
     std::printf("prepare: %8.2f ms wall, %8.2f ms CPU\n", prepare.wall, prepare.cpu);

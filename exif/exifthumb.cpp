@@ -2,6 +2,7 @@
 
 #include "exif/exiftags.h"
 #include "exif/filebytereader.h"
+#include "exif/orientedimage.h"
 #include "exif/readerror.h"
 #include "exif/tiffreader.h"
 
@@ -52,6 +53,18 @@ bool writeThumbFile(const QString &path, const QByteArray &bytes)
     return ::close(fd) == 0 && written;
 }
 
+// Read as exifOrientation reads it: the last entry counts, and only as a SHORT.
+int orientationIn(const IfdDirectory &ifd0)
+{
+    int orientation = ExifOrientation::Upright;
+    for (const IfdEntry &entry : ifd0.entries) {
+        if (entry.tag == ExifTag::Orientation)
+            orientation = entry.type == TiffType::Short ? knownOrientation(entry.value)
+                                                        : ExifOrientation::Upright;
+    }
+    return orientation;
+}
+
 } // namespace
 
 qint16 ExifThumb::GetThumb(const QString &source, const QString &thumbPath)
@@ -72,6 +85,7 @@ qint16 ExifThumb::GetThumb(const QString &source, QByteArray &thumb)
     thumb.clear();
     m_path = source;
     m_hasThumb = false;
+    m_orientation = ExifOrientation::Upright;
     m_exifIfdOffset = 0;
     m_thumbOffset = 0;
     m_thumbLength = 0;
@@ -107,6 +121,7 @@ bool ExifThumb::readThumbTags(TiffReader &tiff)
     const auto ifd0 = tiff.directory(tiff.ifd0Offset());
     if (!ifd0)
         return false;
+    m_orientation = orientationIn(*ifd0);
     // Without IFD1 there is no thumbnail, and the Exif IFD is not read either.
     if (ifd0->nextOffset == 0)
         return tiff.error() == 0;

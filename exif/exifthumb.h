@@ -29,6 +29,9 @@ class ExifThumb
     qint16 ExifError() const { return static_cast<qint16>(m_error); }
     bool IsExif() const { return m_isExif; }
     bool HaveThumb() const { return m_hasThumb; }
+    // IFD0's Orientation as the walk found it (see orientedimage.h); 1 without one. The
+    // thumbnail is stored as the main picture is, so it applies to both.
+    int Orientation() const { return m_orientation; }
 
   private:
     bool readThumbTags(TiffReader &tiff);
@@ -38,6 +41,7 @@ class ExifThumb
     QString m_path;
     bool m_isExif = false;
     bool m_hasThumb = false;
+    int m_orientation = 1;
     qint32 m_error = 0;
     QByteArray m_byteOrderMark;
     quint32 m_exifIfdOffset = 0;

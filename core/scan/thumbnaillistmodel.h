@@ -13,9 +13,9 @@
 
 // The list pictures behind the main list, one row per listed file in scan
 // order. Each picture is kept compressed (the Exif thumbnail as the camera
-// wrote it, or the drawn thumbnail as a small JPEG) and decoded when a view
-// asks for it, through a cache of bounded size, so a folder of ten thousand
-// pictures costs a few kilobytes per picture.
+// wrote it, or one drawn here, upright or from the full picture, as a small
+// JPEG) and decoded when a view asks for it, through a cache of bounded size,
+// so a folder of ten thousand pictures costs a few kilobytes per picture.
 //
 // Roles: DisplayRole and EditRole the file name, ForegroundRole the text
 // colour (Exif or not), DecorationRole a QImage at imageSize(), TagRole the

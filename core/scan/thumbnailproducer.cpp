@@ -11,7 +11,9 @@
 #include "exif/jpegdecode.h"
 #include "exif/jpegencoder.h"
 #include "exif/jpgsize.h"
+#include "exif/orientedimage.h"
 #include "exif/paintfit.h"
+#include "exif/shownpicture.h"
 #include "platform/fileerror.h"
 
 namespace
@@ -69,6 +71,19 @@ DecodedJpeg listPicture(const QByteArray &jpeg, QSize size)
     return decoded;
 }
 
+// Keeps a picture drawn here as a small JPEG; false, with the error set, when it cannot be.
+bool keepDrawn(ProducedThumbnail &produced, const QString &path, const QImage &drawn)
+{
+    produced.jpeg = encodeJpeg(drawn, drawn.width(), drawn.height(), keptJpegQuality);
+    if (produced.jpeg.isEmpty()) {
+        produced.error = ErrorRecord{invalidPictureError, errorSource,
+                                     QFileInfo(path).fileName() +
+                                         QStringLiteral(": cannot keep the drawn thumbnail")};
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString thumbnailSizeTag(qint64 width, qint64 height)
@@ -84,34 +99,44 @@ QImage decodeListPicture(const QByteArray &jpeg, QSize size)
     return listPicture(jpeg, size).image;
 }
 
-ThumbnailProducer::ThumbnailProducer(QSize imageSize, QColor background)
-    : m_imageSize(imageSize), m_background(background)
+ThumbnailProducer::ThumbnailProducer(QSize imageSize, QColor background, bool autoOrient)
+    : m_imageSize(imageSize), m_background(background), m_autoOrient(autoOrient)
 {
 }
 
+// The Orientation comes from the header walk that looks for the thumbnail: no second read.
 ProducedThumbnail ThumbnailProducer::operator()(const QString &path) const
 {
     QByteArray thumb;
     ExifThumb exifThumb;
-    if (exifThumb.GetThumb(path, thumb) != 0)
-        return fromExifThumbnail(path, thumb);
-    return fromFullPicture(path);
+    const bool hasThumb = exifThumb.GetThumb(path, thumb) != 0;
+    const int orientation = m_autoOrient ? exifThumb.Orientation() : ExifOrientation::Upright;
+    if (hasThumb)
+        return fromExifThumbnail(path, thumb, orientation);
+    return fromFullPicture(path, orientation);
 }
 
-ProducedThumbnail ThumbnailProducer::fromExifThumbnail(const QString &path,
-                                                       const QByteArray &thumb) const
+ProducedThumbnail ThumbnailProducer::fromExifThumbnail(const QString &path, const QByteArray &thumb,
+                                                       int orientation) const
 {
     const DecodedJpeg decoded = listPicture(thumb, m_imageSize);
-    if (decoded.isNull()) {
+    const bool asStored = orientation == ExifOrientation::Upright;
+    const QImage image = asStored || decoded.isNull()
+                             ? decoded.image
+                             : shownExifThumbnail(decoded.image, orientation);
+    if (image.isNull()) {
         ProducedThumbnail produced = badPicture(path, QStringLiteral("Exif thumbnail"));
         produced.fromExif = true;
         return produced;
     }
     ProducedThumbnail produced;
-    produced.outcome = ProducedThumbnail::Outcome::Listed;
     produced.fromExif = true;
-    produced.jpeg = thumb;
-    produced.image = decoded.image;
+    if (asStored)
+        produced.jpeg = thumb;
+    else if (!keepDrawn(produced, path, image))
+        return produced; // Outcome::Failed
+    produced.outcome = ProducedThumbnail::Outcome::Listed;
+    produced.image = image;
     if (decoded.isDamaged()) {
         produced.damaged = true;
         produced.error = damageRecord(path, QStringLiteral("Exif thumbnail: "), decoded.warning);
@@ -119,9 +144,22 @@ ProducedThumbnail ThumbnailProducer::fromExifThumbnail(const QString &path,
     return produced;
 }
 
-ProducedThumbnail ThumbnailProducer::fromFullPicture(const QString &path) const
+// The thumbnail is stretched to the box as an upright one is, then shown as the tag says; a
+// quarter turn makes it stand in the box, so it is painted to fit there.
+QImage ThumbnailProducer::shownExifThumbnail(const QImage &stored, int orientation) const
 {
-    const DecodedJpeg decoded = decodeJpegFileForBox(path, m_imageSize);
+    const QImage shown = shownImage(stored, orientation);
+    if (!orientationSwapsSides(orientation))
+        return shown;
+    QImage drawn(m_imageSize, QImage::Format_RGB32);
+    if (drawn.isNull() || PaintFit(drawn, shown, m_background) != 0)
+        return {};
+    return drawn;
+}
+
+ProducedThumbnail ThumbnailProducer::fromFullPicture(const QString &path, int orientation) const
+{
+    const DecodedJpeg decoded = decodeShownJpegFileForBox(path, m_imageSize, orientation);
     if (decoded.isNull()) {
         ProducedThumbnail produced;
         if (openFailure(path, produced.error))
@@ -133,13 +171,8 @@ ProducedThumbnail ThumbnailProducer::fromFullPicture(const QString &path) const
         return badPicture(path, QStringLiteral("cannot draw the picture"));
 
     ProducedThumbnail produced;
-    produced.jpeg = encodeJpeg(drawn, drawn.width(), drawn.height(), keptJpegQuality);
-    if (produced.jpeg.isEmpty()) {
-        produced.error = ErrorRecord{invalidPictureError, errorSource,
-                                     QFileInfo(path).fileName() +
-                                         QStringLiteral(": cannot keep the drawn thumbnail")};
+    if (!keepDrawn(produced, path, drawn))
         return produced; // Outcome::Failed
-    }
     produced.outcome = ProducedThumbnail::Outcome::Listed;
     produced.image = drawn;
     if (decoded.isDamaged()) {

@@ -19,18 +19,24 @@ QImage decodeListPicture(const QByteArray &jpeg, QSize size);
 // Makes the list picture of one file: the Exif thumbnail, decoded from memory,
 // when the file has one; otherwise the full picture decoded at the smallest
 // DCT scale that still covers the box and painted to fit, kept as a small JPEG.
+// With `autoOrient` the picture is shown as the file's Exif Orientation says:
+// an Exif thumbnail it turns or mirrors is kept drawn that way (turned a
+// quarter, painted to fit), as a small JPEG too.
 // Holds no state between calls, so worker threads may share one.
 class ThumbnailProducer
 {
   public:
-    ThumbnailProducer(QSize imageSize, QColor background);
+    ThumbnailProducer(QSize imageSize, QColor background, bool autoOrient = true);
 
     ProducedThumbnail operator()(const QString &path) const;
 
   private:
-    ProducedThumbnail fromExifThumbnail(const QString &path, const QByteArray &thumb) const;
-    ProducedThumbnail fromFullPicture(const QString &path) const;
+    ProducedThumbnail fromExifThumbnail(const QString &path, const QByteArray &thumb,
+                                        int orientation) const;
+    ProducedThumbnail fromFullPicture(const QString &path, int orientation) const;
+    QImage shownExifThumbnail(const QImage &stored, int orientation) const;
 
     QSize m_imageSize;
     QColor m_background;
+    bool m_autoOrient;
 };

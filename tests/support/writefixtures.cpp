@@ -1,6 +1,9 @@
 #include "tests/support/writefixtures.h"
 
+#include <algorithm>
+
 #include <QBuffer>
+#include <QColor>
 #include <QFile>
 #include <QProcess>
 #include <QtEndian>
@@ -17,6 +20,21 @@ QImage pattern(const QSize &size)
             line[x] = qRgb(40 + 160 * x / size.width(), 40 + 160 * y / size.height(), 120);
     }
     return image;
+}
+
+// Red grows to the right and green downwards, so each corner has a colour of its own.
+QString patternCorners(const QImage &image, const QRect &area)
+{
+    const QRect box = area.isEmpty() ? image.rect() : area;
+    const int inset = std::max(box.width(), box.height()) / 10;
+    const QRect inner = box.adjusted(inset, inset, -inset, -inset);
+    QString corners;
+    for (const QPoint &at :
+         {inner.topLeft(), inner.topRight(), inner.bottomLeft(), inner.bottomRight()}) {
+        const QColor colour = image.pixelColor(at);
+        corners += QChar(u'a' + (colour.red() > 120 ? 1 : 0) + (colour.green() > 120 ? 2 : 0));
+    }
+    return corners;
 }
 
 QByteArray plainJpeg(const QSize &size, int quality)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QList>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,12 @@ namespace writefixtures
 
 // A picture with a gradient and a bright frame, so that position matters.
 QImage pattern(const QSize &size);
+
+// Which corner of pattern() shows at each corner of `area` (the whole image when empty), read
+// in the order top-left, top-right, bottom-left, bottom-right: 'a' for the pattern's top left,
+// 'b' its top right, 'c' its bottom left, 'd' its bottom right. An upright copy gives "abcd",
+// one turned a quarter right "cadb".
+QString patternCorners(const QImage &image, const QRect &area = {});
 
 // A plain JFIF baseline JPEG written by Qt's JPEG plugin.
 QByteArray plainJpeg(const QSize &size, int quality = 90);

@@ -27,13 +27,18 @@ void Form1::openOptions(int page)
 }
 
 // The dialog opens on the page TabOrder names; whatever its outcome, the window shows the
-// settings as they now are.
+// settings as they now are. The list pictures were drawn upright or not when the folder was
+// read, so they are read again when that setting changed.
 void Form1::mnuOption_Click()
 {
+    const qint16 autoOrient = appSettings().general.AutoOrient;
     frmOPT1 dialog(this);
     dialog.Form_Load();
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
         applyListAndPanelLook();
+        if (appSettings().general.AutoOrient != autoOrient)
+            reloadShownFolder();
+    }
     showVisibleMode();
     showThumbSize();
     showViewerPanel();

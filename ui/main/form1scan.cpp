@@ -152,7 +152,8 @@ void Form1::displayThumb(const QString &folder)
 
     const QSize imageSize = thumbnailImageSize(general.gThumbSize, m_thumbnails->imageSize());
     const QColor background = m_listView1->palette().color(QPalette::Base);
-    FolderScan scan(*m_thumbnails, ThumbnailProducer(imageSize, background), callbacks);
+    FolderScan scan(*m_thumbnails,
+                    ThumbnailProducer(imageSize, background, general.AutoOrient == 1), callbacks);
     const FolderScanResult result = scan.run(folder, settings, hiddenTestFor(folder));
 
     if (!result.folderRead)

@@ -94,6 +94,7 @@ class frmOPT1 : public QDialog
     QList<QPushButton *> OPTExProgButton;
     QList<QRadioButton *> EXOpt;
     QCheckBox *OPTcheck4 = nullptr;
+    QCheckBox *CHK_AutoOrient = nullptr;
     ColorSwatch *labelExif = nullptr;
     ColorSwatch *labelNotExif = nullptr;
     ColorSwatch *labelDataFont = nullptr;

@@ -53,6 +53,7 @@ void frmOPT1::commitTo(AppSettings &settings)
     takeCheck(general.gNoVisible, OPTcheck0);
     takeCheck(general.gAutoSizeFit, OPTcheck2);
     takeCheck(general.Hottrack, CHK_Hottrack);
+    takeCheck(general.AutoOrient, CHK_AutoOrient);
     takeOption(general.gVisibleMode, OPTvisibleMode);
     commitViewer(settings.exProgram);
 

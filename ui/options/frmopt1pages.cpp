@@ -147,7 +147,9 @@ QWidget *frmOPT1::buildViewerPage()
     OPTcheck4->setToolTip(
         QStringLiteral("ONにするとｻﾑﾈｲﾙをﾀﾞﾌﾞﾙｸﾘｯｸすると即外部ﾋﾞｭｰｱｰを起動します｡"));
     rows->addWidget(OPTcheck4, 3, 0, 1, 3);
-    return pageOf(this, {frame4});
+    CHK_AutoOrient =
+        checkBox("CHK_AutoOrient", QStringLiteral("Exif の回転情報に従って表示する"), this);
+    return pageOf(this, {frame4, CHK_AutoOrient});
 }
 
 QWidget *frmOPT1::buildFontPage()

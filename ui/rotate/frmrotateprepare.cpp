@@ -135,7 +135,8 @@ void frmRotate::prepareSingle(int row)
         return;
     }
     const RotatePreviews previews =
-        makeRotatePreviews(picture, temporaryFolder(), m_quality, m_background, m_velmorRot);
+        makeRotatePreviews(picture, temporaryFolder(), m_quality, m_background,
+                           appSettings().general.AutoOrient == 1, m_velmorRot);
     for (int code = 0; code < 4; ++code) {
         if (!previews.images[code].isNull())
             ImgThm[code]->setPixmap(QPixmap::fromImage(previews.images[code]));

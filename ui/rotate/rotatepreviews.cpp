@@ -2,18 +2,19 @@
 
 #include <QFile>
 
-#include "exif/jpegdecode.h"
 #include "exif/jpegencoder.h"
 #include "exif/paintfit.h"
+#include "exif/shownpicture.h"
 
 namespace
 {
 
 bool drawSmallCopy(const QString &picture, const QString &copy, quint8 quality,
-                   const QColor &background)
+                   const QColor &background, bool autoOrient)
 {
     const QSize box(kPreviewSide, kPreviewSide);
-    const DecodedJpeg decoded = decodeJpegFileForBox(picture, box);
+    const DecodedJpeg decoded =
+        decodeShownJpegFileForBox(picture, box, shownOrientation(picture, autoOrient));
     if (decoded.isNull())
         return false;
     QImage surface(box, QImage::Format_RGB32);
@@ -24,13 +25,14 @@ bool drawSmallCopy(const QString &picture, const QString &copy, quint8 quality,
 } // namespace
 
 RotatePreviews makeRotatePreviews(const QString &picture, const QString &workFolder, quint8 quality,
-                                  const QColor &background, const VelmorRotPort &velmorRot)
+                                  const QColor &background, bool autoOrient,
+                                  const VelmorRotPort &velmorRot)
 {
     RotatePreviews previews;
     const QString copy = workFolder + QStringLiteral("thm.jpg");
     const QString turned = workFolder + QStringLiteral("rot.jpg");
-    previews.failed =
-        workFolder.isEmpty() || !velmorRot || !drawSmallCopy(picture, copy, quality, background);
+    previews.failed = workFolder.isEmpty() || !velmorRot ||
+                      !drawSmallCopy(picture, copy, quality, background, autoOrient);
     if (!previews.failed)
         previews.images[0] = QImage(copy);
     for (qint32 code = 1; code <= 3 && !previews.failed; ++code) {

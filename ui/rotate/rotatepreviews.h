@@ -17,8 +17,10 @@ struct RotatePreviews {
 
 inline constexpr int kPreviewSide = 112;
 
-// Draws `picture` fitted into a square of kPreviewSide on `background`,
-// writes it at `quality` into workFolder (ending in "/") and turns that copy
-// each of the three ways; the work files are removed afterwards.
+// Draws `picture` fitted into a square of kPreviewSide on `background`, as
+// its Exif Orientation says when `autoOrient`, writes it at `quality` into
+// workFolder (ending in "/") and turns that copy each of the three ways; the
+// work files are removed afterwards.
 RotatePreviews makeRotatePreviews(const QString &picture, const QString &workFolder, quint8 quality,
-                                  const QColor &background, const VelmorRotPort &velmorRot);
+                                  const QColor &background, bool autoOrient,
+                                  const VelmorRotPort &velmorRot);

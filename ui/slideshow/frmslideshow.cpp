@@ -21,6 +21,12 @@ SlideSequence startingSequence(const frmSlideShow::Source &source, const QString
                          [] { return QRandomGenerator::global()->generateDouble(); });
 }
 
+// Read at each slide: the options the show opens may change it.
+bool autoOrient()
+{
+    return appSettings().general.AutoOrient == 1;
+}
+
 int intervalMilliseconds()
 {
     SlideSettings slide = appSettings().slide;
@@ -104,7 +110,7 @@ void frmSlideShow::showSlide(const QString &path, const SlideEffect &effect)
 {
     if (path.isEmpty() || isMinimized() || size().isEmpty())
         return; // drawn when the window is restored
-    const PreparedSlide slide = m_prefetch.take(path, size(), backColor());
+    const PreparedSlide slide = m_prefetch.take(path, size(), backColor(), autoOrient());
     if (slide.outcome == PreparedSlide::Outcome::Vanished) {
         Timer1_Timer();
         return;
@@ -145,7 +151,7 @@ void frmSlideShow::prefetchNext()
         return;
     const QString next = slidePath(m_sequence.peekNext(appSettings().slide.SlideOrder));
     if (!next.isEmpty())
-        m_prefetch.start(next, size(), backColor());
+        m_prefetch.start(next, size(), backColor(), autoOrient());
 }
 
 // Numbered by the position in the order (from 1 in both modes); the size and scale are those

@@ -11,8 +11,7 @@
 
 #include "core/errorlog.h"
 #include "core/settings/settings.h"
-#include "exif/jpegdecode.h"
-#include "exif/picturefile.h"
+#include "exif/shownpicture.h"
 #include "platform/fileerror.h"
 #include "platform/prompter.h"
 #include "ui/viewer/externalprogram.h"
@@ -91,13 +90,9 @@ void frmPictEX::loadPicture()
                                         m_picturePath + QStringLiteral(": permission denied")});
         return;
     }
-    DecodedJpeg decoded = decodeJpegFile(m_picturePath);
-    if (!decoded.isNull()) {
-        m_picture = decoded.image;
-        return;
-    }
-    // Not a JPEG after all: other picture formats still open.
-    m_picture = readPictureFile(m_picturePath);
+    const DecodedJpeg decoded =
+        readShownPicture(m_picturePath, appSettings().general.AutoOrient == 1);
+    m_picture = decoded.image;
     if (m_picture.isNull())
         LogError(loadPlace, ErrorRecord{invalidPictureError, errorSource,
                                         m_picturePath + QStringLiteral(": ") + decoded.error});

@@ -12,7 +12,8 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-#include "exif/picturefile.h"
+#include "core/settings/settings.h"
+#include "exif/shownpicture.h"
 #include "platform/prompter.h"
 #include "platform/wallpaper/commandrunner.h"
 #include "platform/wallpaper/desktopwallpaper.h"
@@ -114,7 +115,8 @@ void frmWall::Command1_Click()
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QImage picture = readPictureFile(m_picturePath, true);
+    const QImage picture =
+        readShownPicture(m_picturePath, appSettings().general.AutoOrient == 1).image;
     if (picture.isNull()) {
         QApplication::restoreOverrideCursor();
         prompter().message(PromptIcon::Critical, QString(),

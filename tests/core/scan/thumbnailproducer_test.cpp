@@ -71,6 +71,49 @@ TEST(ThumbnailProducer, PortraitPictureIsCentredBetweenSideBars)
     EXPECT_LT(qGray(produced.image.pixel(80, 60)), 16);
 }
 
+// A shot stored turned shows as its Orientation says, from its Exif thumbnail or, without one,
+// from its full picture; the kept copy the list decodes again shows the same. With the setting
+// off, the list keeps the camera's thumbnail as it is.
+TEST(ThumbnailProducer, ShotsAreListedAsTheirOrientationSays)
+{
+    struct Case {
+        quint16 orientation;
+        bool withThumbnail;
+        QRect picture; // where the picture lies in the list picture
+        const char *corners;
+    };
+    // 640 x 480 shown as 480 x 640 in 160 x 120: 90 x 120 at left 35.
+    const Case cases[] = {{6, true, {35, 0, 90, 120}, "cadb"},
+                          {6, false, {35, 0, 90, 120}, "cadb"},
+                          {3, true, {0, 0, 160, 120}, "dcba"}};
+    ScanFolder folder;
+    for (const Case &c : cases) {
+        CameraShot shot;
+        shot.orientation = c.orientation;
+        if (!c.withThumbnail)
+            shot.thumbnailSize = QSize();
+        folder.addCamera(QStringLiteral("shot.jpg"), shot);
+        const ProducedThumbnail produced =
+            ThumbnailProducer(standardSize, Qt::white, true)(folder.file("shot.jpg"));
+        ASSERT_EQ(produced.outcome, ProducedThumbnail::Outcome::Listed) << c.orientation;
+        EXPECT_EQ(produced.fromExif, c.withThumbnail);
+        EXPECT_EQ(writefixtures::patternCorners(produced.image, c.picture), c.corners);
+        const QImage kept = decodeListPicture(produced.jpeg, standardSize);
+        EXPECT_EQ(writefixtures::patternCorners(kept, c.picture), c.corners);
+        if (c.picture.left() > 0) {
+            EXPECT_EQ(produced.image.pixel(10, 60), QColor(Qt::white).rgb());
+        }
+    }
+
+    CameraShot shot;
+    shot.orientation = 6;
+    folder.addCamera(QStringLiteral("shot.jpg"), shot);
+    const ProducedThumbnail asStored =
+        ThumbnailProducer(standardSize, Qt::white, false)(folder.file("shot.jpg"));
+    EXPECT_EQ(asStored.jpeg, cameraThumbnail(shot));
+    EXPECT_EQ(asStored.image, decodeListPicture(cameraThumbnail(shot), standardSize));
+}
+
 TEST(ThumbnailProducer, DamagedPictureIsABadPicture)
 {
     ScanFolder folder;

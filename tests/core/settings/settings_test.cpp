@@ -67,7 +67,7 @@ AppSettings changedSettings()
         0,         0,        3,
         0,         1,        QStringLiteral("/mnt/カメラ"),
         1,         0,        QStringLiteral("Backup, old"),
-        2,         0x00FF00,
+        2,         0x00FF00, 0,
     };
     s.exProgram = {
         {QStringLiteral("/usr/bin/gimp"), QString(), QStringLiteral("/opt/x y/view")}, 1, 2, true};
@@ -113,6 +113,7 @@ TEST_F(SettingsStore, EmptyStoreGivesTheDefaults)
     EXPECT_EQ(s.general.gThumbSize, 1);
     EXPECT_EQ(s.general.gVisibleMode, 0);
     EXPECT_EQ(s.general.Hottrack, 1);
+    EXPECT_EQ(s.general.AutoOrient, 1);
     EXPECT_EQ(s.general.RotBackUpFolder, QStringLiteral("Original"));
     EXPECT_EQ(s.dataWidth, 3000.0f);
     EXPECT_EQ(s.dataFont.name, QStringLiteral("ＭＳ Ｐゴシック"));

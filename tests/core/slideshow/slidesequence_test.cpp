@@ -163,11 +163,12 @@ TEST(SlidePrefetch, TellsVanishedFilesFromDamagedOnes)
     file.write("\xFF\xD8 not a picture");
     file.close();
     SlidePrefetch prefetch;
-    prefetch.start(damaged, QSize(64, 48), Qt::black);
-    const PreparedSlide bad = prefetch.take(damaged, QSize(64, 48), Qt::black);
+    prefetch.start(damaged, QSize(64, 48), Qt::black, true);
+    const PreparedSlide bad = prefetch.take(damaged, QSize(64, 48), Qt::black, true);
     EXPECT_EQ(bad.outcome, PreparedSlide::Outcome::Failed);
     EXPECT_FALSE(bad.error.isEmpty());
-    const PreparedSlide gone = prefetch.take(dir.filePath("gone.jpg"), QSize(64, 48), Qt::black);
+    const PreparedSlide gone =
+        prefetch.take(dir.filePath("gone.jpg"), QSize(64, 48), Qt::black, true);
     EXPECT_EQ(gone.outcome, PreparedSlide::Outcome::Vanished);
 }
 

@@ -17,8 +17,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include "core/scan/thumbnaillistmodel.h"
 #include "core/slideshow/transitiontables.h"
+#include "tests/support/camerajpeg.h"
 #include "tests/support/recordingprompter.h"
+#include "tests/support/tiffbuilder.h"
+#include "tests/support/writefixtures.h"
 #include "ui/main/form1.h"
 #include "ui/main/statuspanel.h"
 
@@ -164,6 +168,7 @@ TEST_F(OptionsDialog, OkWithoutChangesChangesNothing)
     settings.general.RotThumbVal = 2;
     settings.general.RotThumbBackColor = 0x123456;
     settings.general.TabOrder = 3;
+    settings.general.AutoOrient = 0;
     settings.exProgram = ExProgramSettings{{"", "/usr/bin/eog", ""}, 1, 1, true};
     settings.thumbLook.ThumbColor = qint32(0x80000014u);
     settings.thumbLook.size = 12;
@@ -177,6 +182,46 @@ TEST_F(OptionsDialog, OkWithoutChangesChangesNothing)
     open();
     click("OPTok");
     EXPECT_TRUE(appSettings() == before);
+}
+
+// The viewer page's check box, under its exact caption, switches upright showing off.
+TEST_F(OptionsDialog, UprightCheckBoxStoresAutoOrient)
+{
+    frmOPT1 &dialog = open();
+    auto *box = child<QCheckBox>(QStringLiteral("CHK_AutoOrient"));
+    EXPECT_EQ(box->text(), QStringLiteral("Exif の回転情報に従って表示する"));
+    EXPECT_TRUE(dialog.tabs()->widget(2)->isAncestorOf(box));
+    EXPECT_TRUE(box->isChecked());
+    box->setChecked(false);
+    click("OPTok");
+    EXPECT_EQ(appSettings().general.AutoOrient, 0);
+}
+
+// The list was drawn upright or not when its folder was read: turning the setting off reads
+// the folder again, and a 640 x 480 shot held upright (orientation 6) then lies as stored.
+TEST_F(OptionsDialog, ChangingUprightShowingReadsTheListAgain)
+{
+    QTemporaryDir folder;
+    QSettings store(folder.filePath(QStringLiteral("Tabilo.conf")), QSettings::IniFormat);
+    CameraShot shot;
+    shot.orientation = 6;
+    writeTestFile(folder, QStringLiteral("p.jpg"), cameraJpeg(shot));
+    Form1 form(store);
+    form.openStartPath(folder.path());
+    const ThumbnailListModel &list = *form.thumbnailModel();
+    ASSERT_EQ(list.rowCount(), 1);
+    // In the 160 x 120 list picture the shot stands 90 x 120 at left 35.
+    EXPECT_EQ(writefixtures::patternCorners(list.picture(0), QRect(35, 0, 90, 120)),
+              QStringLiteral("cadb"));
+    QTimer::singleShot(0, [] {
+        auto *dialog = qobject_cast<frmOPT1 *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QCheckBox *>(QStringLiteral("CHK_AutoOrient"))->setChecked(false);
+        dialog->findChild<QPushButton *>(QStringLiteral("OPTok"))->click();
+    });
+    form.mnuOption_Click();
+    ASSERT_EQ(list.rowCount(), 1);
+    EXPECT_EQ(writefixtures::patternCorners(list.picture(0)), QStringLiteral("abcd"));
 }
 
 // The start-folder choice and program paths wait for OK like everything else.

@@ -22,6 +22,7 @@
 #include "exif/jpgsize.h"
 #include "tests/support/camerajpeg.h"
 #include "tests/support/recordingprompter.h"
+#include "tests/support/writefixtures.h"
 #include "ui/help/help.h"
 #include "ui/help/helpwindow.h"
 #include "ui/rotate/frmrotate.h"
@@ -421,4 +422,29 @@ TEST_F(RotationDialog, HelpShowsItsTopicWithTheContents)
     EXPECT_EQ(help->currentTopic(), QStringLiteral("rotate.html"));
     EXPECT_EQ(help->findChild<QTabWidget *>(QStringLiteral("helpPanes"))->currentIndex(), 0);
     closeAllHelp();
+}
+
+// The previews show the picture as the list does: a 640 x 480 shot its camera held upright
+// (orientation 6) stands in the first one, and lies as stored with the setting off.
+TEST_F(RotationDialog, PreviewsShowThePictureAsTheListDoes)
+{
+    CameraShot shot;
+    shot.orientation = 6;
+    addPictures({{QStringLiteral("p.jpg"), cameraJpeg(shot)}});
+    select({0});
+    const qint16 saved = appSettings().general.AutoOrient;
+    const struct {
+        qint16 autoOrient;
+        QRect picture; // where the picture lies in the 112 x 112 preview
+        const char *corners;
+    } cases[] = {{1, {14, 0, 84, 112}, "cadb"}, {0, {0, 14, 112, 84}, "abcd"}};
+    for (const auto &c : cases) {
+        appSettings().general.AutoOrient = c.autoOrient;
+        auto dialog = open();
+        const QImage unturned =
+            control<QLabel>(*dialog, QStringLiteral("ImgThm_0"))->pixmap().toImage();
+        EXPECT_EQ(writefixtures::patternCorners(unturned, c.picture),
+                  QString::fromLatin1(c.corners));
+    }
+    appSettings().general.AutoOrient = saved;
 }

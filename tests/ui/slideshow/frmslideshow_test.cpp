@@ -17,9 +17,11 @@
 #include "core/errorlog.h"
 #include "core/scan/thumbnaillistmodel.h"
 #include "core/settings/settings.h"
+#include "core/slideshow/slidefit.h"
 #include "core/slideshow/slideprefetch.h"
 #include "tests/support/recordingprompter.h"
 #include "tests/support/scanfolder.h"
+#include "tests/support/writefixtures.h"
 #include "ui/main/form1.h"
 
 namespace
@@ -84,7 +86,9 @@ class FrmSlideShowTest : public testing::Test
 
     QImage expectedScreen(const frmSlideShow *show, const QString &name) const
     {
-        return prepareSlide(m_folder.file(name), show->size(), Qt::black).picture;
+        return prepareSlide(m_folder.file(name), show->size(), Qt::black,
+                            appSettings().general.AutoOrient == 1)
+            .picture;
     }
 
     ScanFolder m_folder;
@@ -306,6 +310,31 @@ TEST_F(FrmSlideShowTest, MinimisedShowDrawsWhenRestored)
     EXPECT_EQ(show->player().screenImage(), before);
     show->showMaximized();
     QTRY_COMPARE(show->shownPath(), m_folder.file(QStringLiteral("b.jpg")));
+}
+
+// A 640 x 480 shot its camera held upright (orientation 6) stands on the screen and the title
+// gives its size as shown; with the setting off it lies as stored, as it always did.
+TEST_F(FrmSlideShowTest, PortraitShotStandsUnlessTheSettingIsOff)
+{
+    CameraShot shot;
+    shot.orientation = 6;
+    m_folder.addCamera(QStringLiteral("d.jpg"), shot);
+    const struct {
+        qint16 autoOrient;
+        QSize shown;
+        const char *corners;
+    } cases[] = {{1, {480, 640}, "cadb"}, {0, {640, 480}, "abcd"}};
+    for (const auto &c : cases) {
+        appSettings().general.AutoOrient = c.autoOrient;
+        frmSlideShow *show = open(QStringLiteral("d.jpg"));
+        const SlideFit fit = slideFit(c.shown, show->size());
+        EXPECT_EQ(title(show).first, QStringLiteral("4 [昇 順] /4 d.jpg  %1 X %2 (%3%)")
+                                         .arg(c.shown.width())
+                                         .arg(c.shown.height())
+                                         .arg(fit.percent));
+        EXPECT_EQ(writefixtures::patternCorners(show->player().screenImage(), fit.drawn),
+                  QString::fromLatin1(c.corners));
+    }
 }
 
 // The player paints on any widget and every refreshed step waits for its frame.

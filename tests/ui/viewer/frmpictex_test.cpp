@@ -15,8 +15,12 @@
 
 #include "core/errorlog.h"
 #include "core/settings/settings.h"
+#include "exif/jpegdecode.h"
+#include "tests/support/camerajpeg.h"
 #include "tests/support/qtprinters.h"
 #include "tests/support/recordingprompter.h"
+#include "tests/support/tiffbuilder.h"
+#include "tests/support/writefixtures.h"
 #include "ui/viewer/fittedpicture.h"
 #include "ui/viewer/picturecanvas.h"
 
@@ -104,6 +108,25 @@ TEST_F(FrmPictEXTest, TitleNamesThePathAndTheSize)
     const QString path = writePicture(QStringLiteral("a b.jpg"), QSize(160, 120));
     open(path, 1);
     EXPECT_EQ(m_viewer->windowTitle(), path + QStringLiteral("   (160 × 120 )"));
+}
+
+// A 640 x 480 shot its camera held upright (orientation 6) stands, and the title gives the
+// size as shown; with the setting off the viewer shows the stored picture as it always did.
+TEST_F(FrmPictEXTest, PortraitShotStandsUnlessTheSettingIsOff)
+{
+    CameraShot shot;
+    shot.orientation = 6;
+    const QString path = writeTestFile(m_dir, QStringLiteral("portrait.jpg"), cameraJpeg(shot));
+    open(path, 1);
+    EXPECT_EQ(m_viewer->pictureSize(), QSize(480, 640));
+    EXPECT_EQ(writefixtures::patternCorners(m_viewer->picture()), QStringLiteral("cadb"));
+    EXPECT_EQ(m_viewer->windowTitle(), path + QStringLiteral("   (480 × 640 )"));
+    delete m_viewer;
+
+    appSettings().general.AutoOrient = 0;
+    open(path, 1);
+    EXPECT_EQ(m_viewer->picture(), decodeJpegFile(path).image);
+    EXPECT_EQ(m_viewer->windowTitle(), path + QStringLiteral("   (640 × 480 )"));
 }
 
 TEST_F(FrmPictEXTest, LargePictureInFittingModeShowsWholeWithinTheWorkArea)

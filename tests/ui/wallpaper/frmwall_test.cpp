@@ -8,8 +8,12 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include "core/settings/settings.h"
 #include "platform/wallpaper/commandrunner.h"
+#include "tests/support/camerajpeg.h"
 #include "tests/support/recordingprompter.h"
+#include "tests/support/tiffbuilder.h"
+#include "tests/support/writefixtures.h"
 
 namespace
 {
@@ -91,6 +95,29 @@ TEST_F(WallpaperDialog, FittedPictureHasMarginsInTheDesktopColour)
         QStringLiteral("gsettings get org.gnome.desktop.background primary-color")));
     EXPECT_TRUE(m_runner.commands.contains(
         QStringLiteral("gsettings set org.gnome.desktop.background picture-options scaled")));
+}
+
+// The wallpaper shows a shot as the viewer does: upright as its Orientation says, or as stored
+// with the setting off.
+TEST_F(WallpaperDialog, PictureFollowsTheUprightSetting)
+{
+    CameraShot shot;
+    shot.orientation = 6;
+    const QString path = writeTestFile(m_dir, QStringLiteral("p.jpg"), cameraJpeg(shot));
+    const qint16 saved = appSettings().general.AutoOrient;
+    const struct {
+        qint16 autoOrient;
+        QSize size;
+        const char *corners;
+    } cases[] = {{1, {480, 640}, "cadb"}, {0, {640, 480}, "abcd"}};
+    for (const auto &c : cases) {
+        appSettings().general.AutoOrient = c.autoOrient;
+        apply(path, 2);
+        const QImage bitmap(frmWall::bitmapPath());
+        EXPECT_EQ(bitmap.size(), c.size);
+        EXPECT_EQ(writefixtures::patternCorners(bitmap), QString::fromLatin1(c.corners));
+    }
+    appSettings().general.AutoOrient = saved;
 }
 
 TEST_F(WallpaperDialog, UnreadablePictureStopsBeforeTheDesktop)
