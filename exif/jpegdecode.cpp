@@ -137,17 +137,26 @@ DecodedJpeg decodeAt(QByteArrayView data, const QSize &box)
 // program with SIGBUS through a mapping; the copy costs well under a hundredth of the decode.
 DecodedJpeg decodeFile(const QString &path, const QSize &box)
 {
-    QByteArray jpeg;
-    const StepError read = readWholeFile(path, jpeg, kLargestPictureFile);
-    if (read.failed || jpeg.isEmpty()) {
+    QString error;
+    const QByteArray jpeg = readJpegFile(path, error);
+    if (!error.isEmpty()) {
         DecodedJpeg result;
-        result.error = read.failed ? read.description : QStringLiteral("empty file");
+        result.error = error;
         return result;
     }
     return decodeAt(jpeg, box);
 }
 
 } // namespace
+
+QByteArray readJpegFile(const QString &path, QString &error)
+{
+    QByteArray jpeg;
+    const StepError read = readWholeFile(path, jpeg, kLargestPictureFile);
+    if (read.failed || jpeg.isEmpty())
+        error = read.failed ? read.description : QStringLiteral("empty file");
+    return jpeg;
+}
 
 QSize jpegDecodeSizeForBox(const QSize &fullSize, const QSize &box)
 {

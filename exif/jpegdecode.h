@@ -26,6 +26,9 @@ DecodedJpeg decodeJpegFile(const QString &path);
 // codec's DCT scaling: the result is the smallest scale that is still at least as large as
 // the size PaintFit draws. Draw it with PaintFit(dest, image, background, fullSize).
 DecodedJpeg decodeJpegForBox(const QByteArray &data, const QSize &box);
+// The bytes the file variants decode, for callers that read and decode apart; `error` says why
+// there are none.
+QByteArray readJpegFile(const QString &path, QString &error);
 DecodedJpeg decodeJpegFileForBox(const QString &path, const QSize &box);
 
 // The size at which decodeJpegForBox decodes a picture of `fullSize` for `box`.

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/scan/decodeturn.h"
 #include "exif/exifthumb.h"
 #include "exif/jpegdecode.h"
 #include "exif/jpegencoder.h"
@@ -53,6 +54,13 @@ bool openFailure(const QString &path, ErrorRecord &error)
     return true;
 }
 
+// The picture's size for a thumbnail that does not record it.
+QSize sizeFromHeader(const QString &path)
+{
+    const JpegSize size = GetJpegSize(path);
+    return {size.width, size.height};
+}
+
 } // namespace
 
 QString thumbnailSizeTag(qint64 width, qint64 height)
@@ -73,8 +81,9 @@ QImage decodeListPicture(const QByteArray &jpeg, QSize size)
     return decoded.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-ThumbnailProducer::ThumbnailProducer(QSize imageSize, QColor background)
-    : m_imageSize(imageSize), m_background(background)
+ThumbnailProducer::ThumbnailProducer(QSize imageSize, QColor background,
+                                     std::optional<DesktopThumbnails> remembered)
+    : m_imageSize(imageSize), m_background(background), m_remembered(std::move(remembered))
 {
 }
 
@@ -90,6 +99,7 @@ ProducedThumbnail ThumbnailProducer::operator()(const QString &path) const
 ProducedThumbnail ThumbnailProducer::fromExifThumbnail(const QString &path,
                                                        const QByteArray &thumb) const
 {
+    DecodeTurn turn;
     const QImage image = decodeListPicture(thumb, m_imageSize);
     if (image.isNull()) {
         ProducedThumbnail produced = badPicture(path, QStringLiteral("Exif thumbnail"));
@@ -106,15 +116,53 @@ ProducedThumbnail ThumbnailProducer::fromExifThumbnail(const QString &path,
 
 ProducedThumbnail ThumbnailProducer::fromFullPicture(const QString &path) const
 {
-    const DecodedJpeg decoded = decodeJpegFileForBox(path, m_imageSize);
+    const std::optional<DesktopThumbnails::Picture> picture =
+        m_remembered ? DesktopThumbnails::describe(path) : std::nullopt;
+    if (picture) {
+        QSize fullSize;
+        const QImage kept = m_remembered->find(*picture, &fullSize);
+        if (!kept.isNull())
+            return fromDrawing(path, kept, fullSize.isEmpty() ? sizeFromHeader(path) : fullSize);
+        if (m_remembered->isKnownFailure(*picture))
+            return badPicture(path, QStringLiteral("the picture could not be drawn before"));
+    }
+    return drawFullPicture(path, picture);
+}
+
+// `picture` names the file in the desktop's store, which then keeps the result.
+ProducedThumbnail ThumbnailProducer::drawFullPicture(
+    const QString &path, const std::optional<DesktopThumbnails::Picture> &picture) const
+{
+    QString readError;
+    const QByteArray jpeg = readJpegFile(path, readError);
+    const QSize largeBox(DesktopThumbnails::LargeSide, DesktopThumbnails::LargeSide);
+    DecodeTurn turn;
+    DecodedJpeg decoded;
+    if (readError.isEmpty())
+        decoded = decodeJpegForBox(jpeg, picture ? m_imageSize.expandedTo(largeBox) : m_imageSize);
+    else
+        decoded.error = readError;
     if (decoded.isNull()) {
         ProducedThumbnail produced;
         if (openFailure(path, produced.error))
             return produced; // Outcome::Failed
+        if (picture)
+            m_remembered->storeFailure(*picture);
         return badPicture(path, decoded.error);
     }
+    if (picture)
+        m_remembered->store(*picture, DesktopThumbnails::largeThumbnail(decoded.image),
+                            decoded.fullSize);
+    return fromDrawing(path, decoded.image, decoded.fullSize);
+}
+
+// The list picture painted from `picture`, a picture of `fullSize` pixels
+// decoded or kept at any scale.
+ProducedThumbnail ThumbnailProducer::fromDrawing(const QString &path, const QImage &picture,
+                                                 QSize fullSize) const
+{
     QImage drawn(m_imageSize, QImage::Format_RGB32);
-    if (drawn.isNull() || PaintFit(drawn, decoded.image, m_background, decoded.fullSize) != 0)
+    if (drawn.isNull() || PaintFit(drawn, picture, m_background, fullSize) != 0)
         return badPicture(path, QStringLiteral("cannot draw the picture"));
 
     ProducedThumbnail produced;
@@ -127,7 +175,6 @@ ProducedThumbnail ThumbnailProducer::fromFullPicture(const QString &path) const
     }
     produced.outcome = ProducedThumbnail::Outcome::Listed;
     produced.image = drawn;
-    const JpegSize size = GetJpegSize(path);
-    produced.tag = thumbnailSizeTag(size.width, size.height);
+    produced.tag = thumbnailSizeTag(fullSize.width(), fullSize.height());
     return produced;
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <optional>
+
 #include <QColor>
 #include <QImage>
 #include <QSize>
 #include <QString>
 
+#include "core/scan/desktopthumbnails.h"
 #include "core/scan/producedthumbnail.h"
 
 // The size tag of a picture drawn from its full image: width and height as
@@ -19,18 +22,25 @@ QImage decodeListPicture(const QByteArray &jpeg, QSize size);
 // Makes the list picture of one file: the Exif thumbnail, decoded from memory,
 // when the file has one; otherwise the full picture decoded at the smallest
 // DCT scale that still covers the box and painted to fit, kept as a small JPEG.
-// Holds no state between calls, so worker threads may share one.
+// With the desktop's thumbnail store, a picture drawn once is taken from there
+// at the next visit, and one that cannot be drawn is not tried again until it
+// changes. Holds no state between calls, so worker threads may share one.
 class ThumbnailProducer
 {
   public:
-    ThumbnailProducer(QSize imageSize, QColor background);
+    ThumbnailProducer(QSize imageSize, QColor background,
+                      std::optional<DesktopThumbnails> remembered = std::nullopt);
 
     ProducedThumbnail operator()(const QString &path) const;
 
   private:
     ProducedThumbnail fromExifThumbnail(const QString &path, const QByteArray &thumb) const;
     ProducedThumbnail fromFullPicture(const QString &path) const;
+    ProducedThumbnail drawFullPicture(const QString &path,
+                                      const std::optional<DesktopThumbnails::Picture> &picture) const;
+    ProducedThumbnail fromDrawing(const QString &path, const QImage &picture, QSize fullSize) const;
 
     QSize m_imageSize;
     QColor m_background;
+    std::optional<DesktopThumbnails> m_remembered;
 };
