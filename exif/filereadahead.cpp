@@ -7,12 +7,29 @@
 
 #include <QFile>
 
+#include "exif/descriptor.h"
+
 // An open file whose chunks are being read; closed when the last is done.
 struct FileReadAhead::OpenFile {
     explicit OpenFile(int descriptor) : fd(descriptor) {}
     ~OpenFile() { ::close(fd); }
     const int fd;
 };
+
+void readIntoPageCache(const QString &path, qint64 maxBytes)
+{
+    const Descriptor file(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
+        return;
+    std::vector<char> buffer(static_cast<size_t>(FileReadAhead::ChunkBytes));
+    const qint64 size = std::min<qint64>(status.st_size, maxBytes);
+    for (qint64 offset = 0; offset < size; offset += FileReadAhead::ChunkBytes) {
+        if (::pread(file.get(), buffer.data(), buffer.size(), offset) <= 0)
+            return;
+    }
+}
 
 FileReadAhead::FileReadAhead(QStringList paths, int filesAhead)
     : m_paths(std::move(paths)), m_filesAhead(std::max(1, filesAhead))

@@ -9,6 +9,10 @@
 
 #include <QStringList>
 
+// Reads the start of a regular file, up to `maxBytes`, into the page cache, so
+// that a decoder streaming it afterwards does not wait for each of its reads.
+void readIntoPageCache(const QString &path, qint64 maxBytes);
+
 // Reads files ahead of a run that will open them in turn (a batch of turns or
 // conversions, the slide show's next picture), so that their bytes are in the
 // page cache when the run gets there. On a cold disk or a network share the
