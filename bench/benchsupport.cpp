@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
 #include <vector>
 
 #include <QDir>
@@ -48,8 +50,15 @@ double processCpuMilliseconds()
 
 Timing bestOf(int rounds, const std::function<void()> &run)
 {
+    return bestOf(
+        rounds, [] {}, run);
+}
+
+Timing bestOf(int rounds, const std::function<void()> &prepare, const std::function<void()> &run)
+{
     Timing best;
     for (int i = 0; i < rounds; ++i) {
+        prepare();
         const double cpuStart = processCpuMilliseconds();
         const auto start = Clock::now();
         run();
@@ -78,6 +87,17 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void evictFromPageCache(const QStringList &paths)
+{
+    for (const QString &path : paths) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        ::close(fd);
+    }
 }
 
 Timing fastFloorPerFile(const QStringList &paths, int rounds)

@@ -25,6 +25,8 @@ struct Timing {
 // The best of `rounds` runs of `run`. The machine is shared, so the best run
 // is the one least disturbed by others; CPU time is less disturbed still.
 Timing bestOf(int rounds, const std::function<void()> &run);
+// The same with `prepare` run untimed before every round.
+Timing bestOf(int rounds, const std::function<void()> &prepare, const std::function<void()> &run);
 
 // `total` divided among `files`; zero when there are none.
 Timing perFile(Timing total, int files);
@@ -33,6 +35,10 @@ Timing perFile(Timing total, int files);
 QStringList picturePaths(const QString &folder);
 
 QByteArray readAll(const QString &path);
+
+// Drops the files' pages from the page cache (no root needed), so the next
+// read comes from the disk or the share: a cold cache.
+void evictFromPageCache(const QStringList &paths);
 
 // Little-endian numbers, for the Exif headers the benchmarks write.
 void appendLittle16(QByteArray &out, quint16 value);

@@ -1,6 +1,8 @@
 // Measures the folder scan core on camera-like and plain 12-megapixel folders
 // against the floors of its two paths, the speed-up of the worker threads, and
-// the resident memory a 10,000-picture listing costs per picture.
+// the resident memory a 10,000-picture listing costs per picture; then the
+// listings from a cold page cache and through a share that adds a network's
+// latency to every request (bench/latencyshare.cpp, when FUSE is available).
 //
 //   scan_bench [cache folder]
 //
@@ -10,11 +12,15 @@
 #include <cstdio>
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 
 #include "bench/benchsupport.h"
+#include "bench/latencysharemount.h"
 #include "bench/scanpictures.h"
+#include "core/scan/desktopthumbnails.h"
 #include "core/scan/folderscan.h"
 #include "core/scan/thumbnaildecoder.h"
 #include "core/scan/thumbnaillistmodel.h"
@@ -29,7 +35,8 @@ QByteArray loadAverage()
     return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray("?");
 }
 
-FolderScanResult scanFolder(ThumbnailListModel &model, const QString &folder, int workers)
+FolderScanResult scanFolder(ThumbnailListModel &model, const QString &folder, int workers,
+                            std::optional<DesktopThumbnails> remembered = std::nullopt)
 {
     FolderScanCallbacks callbacks;
     callbacks.processEventsAndShouldStop = [](int) { return false; };
@@ -39,17 +46,22 @@ FolderScanResult scanFolder(ThumbnailListModel &model, const QString &folder, in
     };
     FolderScanSettings settings;
     settings.workers = workers;
-    FolderScan scan(model, ThumbnailProducer(listSize, Qt::black), callbacks);
+    FolderScan scan(model, ThumbnailProducer(listSize, Qt::black, true, std::move(remembered)),
+                    callbacks);
     return scan.run(folder, settings, {});
 }
 
-Timing scanPerFile(const QString &folder, int workers, int rounds)
+// With `cold`, the folder's pictures leave the page cache before every round.
+Timing scanPerFile(const QString &folder, int workers, int rounds, bool cold = false)
 {
     int files = 0;
-    const Timing total = bestOf(rounds, [&] {
-        ThumbnailListModel model(decodeListPicture);
-        files = scanFolder(model, folder, workers).listed;
-    });
+    const QStringList paths = cold ? picturePaths(folder) : QStringList();
+    const Timing total = bestOf(
+        rounds, [&] { evictFromPageCache(paths); },
+        [&] {
+            ThumbnailListModel model(decodeListPicture);
+            files = scanFolder(model, folder, workers).listed;
+        });
     return perFile(total, files);
 }
 
@@ -57,6 +69,82 @@ void printTiming(const char *what, Timing timing, Timing floor)
 {
     std::printf("  %-42s %8.4f ms/file wall (ratio %.2f), %8.4f ms/file CPU (ratio %.2f)\n", what,
                 timing.wall, timing.wall / floor.wall, timing.cpu, timing.cpu / floor.cpu);
+}
+
+void printGoal(const char *what, double ratio, const char *goal, bool met)
+{
+    std::printf("  %-42s %.2fx (goal: %s) %s\n", what, ratio, goal, met ? "met" : "NOT MET");
+}
+
+// The plain pictures listed through the desktop's thumbnail store: a first
+// visit, which draws and keeps every thumbnail, and a second, which reads them.
+void measureRememberedThumbnails(const QString &plain, int workers, Timing withoutStore)
+{
+    QTemporaryDir store;
+    const DesktopThumbnails remembered(store.path(), QStringLiteral("tabilo-bench"));
+    int files = 0;
+    const Timing first = perFile(bestOf(
+                                     3, [&] { QDir(store.path()).removeRecursively(); },
+                                     [&] {
+                                         ThumbnailListModel model(decodeListPicture);
+                                         files =
+                                             scanFolder(model, plain, workers, remembered).listed;
+                                     }),
+                                 plainFileCount);
+    const Timing second = perFile(bestOf(5,
+                                         [&] {
+                                             ThumbnailListModel model(decodeListPicture);
+                                             scanFolder(model, plain, workers, remembered);
+                                         }),
+                                  plainFileCount);
+    std::printf("\nRemembered thumbnails, plain 12-MP pictures (%d files, %d listed):\n",
+                plainFileCount, files);
+    printTiming("first visit, keeping the thumbnails", first, withoutStore);
+    printTiming("second visit, from the store", second, withoutStore);
+    printGoal("first visit / without the store", first.wall / withoutStore.wall, "<= 1.05x",
+              first.wall <= 1.05 * withoutStore.wall);
+    std::printf("  %-42s %.3f ms/file (goal: <= 1 ms) %s\n", "second visit", second.wall,
+                second.wall <= 1.0 ? "met" : "NOT MET");
+}
+
+// The listings read from a cold page cache: every round reads from the disk.
+void measureColdDisk(const QString &camera, int workers)
+{
+    std::printf("\nCold page cache, local disk, Exif thumbnails (%d files):\n", cameraFileCount);
+    const Timing serial = scanPerFile(camera, 0, 3, true);
+    const Timing many = scanPerFile(camera, workers, 3, true);
+    printTiming("scan, one serial reader", serial, serial);
+    printTiming("scan, readers in flight", many, serial);
+    printGoal("readers in flight / one serial reader", many.wall / serial.wall, "<= 0.6x",
+              many.wall <= 0.6 * serial.wall);
+}
+
+// The listings read through a share that waits `delay` before every request,
+// with its pages dropped before every round as a client that reopens would.
+void measureShare(const QString &cache, int workers, Timing localPlain)
+{
+    constexpr int delay = 1000;
+    LatencyShareMount share;
+    if (!share.mount(cache, QDir::tempPath(), delay)) {
+        std::printf("\nLatency share: not measured, FUSE is not available here: %s\n",
+                    qPrintable(share.failure()));
+        return;
+    }
+    std::printf("\nLatency share, %d us per open, read and directory read:\n", delay);
+    const QString camera = share.mountPoint() + QStringLiteral("/camera");
+    const QString plain = share.mountPoint() + QStringLiteral("/plain");
+    const Timing serial = scanPerFile(camera, 0, 2, true);
+    const Timing many = scanPerFile(camera, workers, 2, true);
+    std::printf(" Exif thumbnails (%d files):\n", cameraFileCount);
+    printTiming("scan, one serial reader", serial, serial);
+    printTiming("scan, readers in flight", many, serial);
+    printGoal("speed-up over one serial reader", serial.wall / many.wall, ">= 8x",
+              serial.wall >= 8 * many.wall);
+    const Timing plainShare = scanPerFile(plain, workers, 2, true);
+    std::printf(" Plain 12-MP pictures (%d files):\n", plainFileCount);
+    printTiming("scan on the share", plainShare, localPlain);
+    printGoal("share / warm local disk, processor-bound", plainShare.wall / localPlain.wall,
+              "<= 1.2x", plainShare.wall <= 1.2 * localPlain.wall);
 }
 
 } // namespace
@@ -99,6 +187,10 @@ int main(int argc, char **argv)
     std::printf("  speed-up of the worker threads over the one-core floor: %.2fx (wall)\n",
                 slowFloor.wall / slowTwo.wall);
     std::printf("load average after: %s\n", loadAverage().constData());
+
+    measureRememberedThumbnails(plain, workers, slowTwo);
+    measureColdDisk(camera, workers);
+    measureShare(cache, workers, slowTwo);
 
     // Resident memory of a 10,000-picture listing, after one small scan has
     // loaded everything a scan needs once.

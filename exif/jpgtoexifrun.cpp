@@ -11,6 +11,7 @@
 
 #include "exif/buildahead.h"
 #include "exif/exifdata.h"
+#include "exif/filereadahead.h"
 #include "exif/fileversion.h"
 #include "exif/jpgtoexif.h"
 #include "exif/workfile.h"
@@ -283,7 +284,9 @@ Jpg2ExifResult runJpg2Exif(const QStringList &paths, const Jpg2ExifOptions &opti
     BuildAhead<PreparedFile> ahead(
         paths.size(), [&](qsizetype i) { return prepareFile(paths[i], i, options); },
         options.workers > 0 ? options.workers : buildAheadWorkers());
+    FileReadAhead readAhead(paths);
     for (qsizetype i = 0; i < paths.size(); ++i) {
+        readAhead.reached(int(i));
         const PreparedFile prepared = takePrepared(ahead, paths[i], i, options);
         FileConversion conversion(paths[i], prepared, options, ports, result);
         if (conversion.run() == FileEnd::EndRun)

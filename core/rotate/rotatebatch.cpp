@@ -5,6 +5,7 @@
 
 #include "core/rotate/staleworkfiles.h"
 #include "exif/buildahead.h"
+#include "exif/filereadahead.h"
 
 namespace
 {
@@ -52,7 +53,9 @@ RotateBatchSummary rotateBatch(const QStringList &pictures, int total,
         pictures.size(),
         [&](qsizetype i) { return turnPicture(pictures[i], settings, ports.velmorRot); },
         settings.workers > 0 ? settings.workers : buildAheadWorkers());
+    FileReadAhead readAhead(pictures);
     for (qsizetype i = 0; i < pictures.size(); ++i) {
+        readAhead.reached(int(i));
         batchPorts.progress(int(i + 1), total);
         if (!batchPorts.keepRunning()) {
             summary.stopped = true;

@@ -25,7 +25,7 @@ struct FolderScanSettings {
     int visibleMode = 0;         // gVisibleMode
     int thumbSize = 1;           // gThumbSize
     bool offerConversion = true; // Jpg2Exif == 0
-    int workers = -1;            // worker threads; -1: one per processor
+    int workers = -1;            // worker threads; -1: the default, 0: the caller's thread
 };
 
 // How the scan talks to its window. Every member may be left empty.

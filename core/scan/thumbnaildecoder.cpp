@@ -5,7 +5,8 @@
 
 ThumbnailDecoder::ThumbnailDecoder(const QStringList &paths, ThumbnailProduction produce,
                                    int workers, int lookahead)
-    : m_paths(paths), m_produce(std::move(produce)), m_lookahead(std::max(1, lookahead))
+    : m_paths(paths), m_produce(std::move(produce)),
+      m_lookahead(std::max(1, lookahead > 0 ? lookahead : 2 * workers))
 {
     for (int i = 0; i < workers; ++i)
         m_workers.emplace_back([this] { work(); });
@@ -24,8 +25,7 @@ ThumbnailDecoder::~ThumbnailDecoder()
 
 int ThumbnailDecoder::defaultWorkerCount()
 {
-    const unsigned processors = std::thread::hardware_concurrency();
-    return processors > 1 ? int(processors) : 0;
+    return 16;
 }
 
 ProducedThumbnail ThumbnailDecoder::take(int index)

@@ -13,13 +13,16 @@
 // Produces the list pictures of a scan ahead of the scan loop on worker
 // threads, and hands them out strictly in file order. The loop keeps its own
 // order, stop points and questions; the workers only run at most `lookahead`
-// files ahead of it, so the memory held stays bounded.
+// files ahead of it, so the memory held stays bounded. There are more workers
+// than processors: most of a worker's time on a network share or a cold disk
+// is spent waiting for its file, and the decoding itself takes a DecodeTurn.
 class ThumbnailDecoder
 {
   public:
     // With workers == 0 every picture is produced on the caller's thread in take().
+    // A lookahead of 0 is twice the number of workers.
     ThumbnailDecoder(const QStringList &paths, ThumbnailProduction produce, int workers,
-                     int lookahead = 16);
+                     int lookahead = 0);
     ~ThumbnailDecoder();
 
     ThumbnailDecoder(const ThumbnailDecoder &) = delete;
@@ -38,8 +41,8 @@ class ThumbnailDecoder
     // Every file before `index` must have been taken already.
     void restartFrom(int index);
 
-    // One worker per processor, none on a single processor (the caller's
-    // thread then does the work without hand-offs).
+    // Files read at once: enough to hide a network's latency behind the
+    // decoding, while holding no more than a few dozen files' bytes.
     static int defaultWorkerCount();
 
   private:

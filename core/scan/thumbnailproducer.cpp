@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/scan/decodeturn.h"
 #include "exif/exifthumb.h"
+#include "exif/filereadahead.h"
 #include "exif/jpegdecode.h"
 #include "exif/jpegencoder.h"
 #include "exif/jpgsize.h"
@@ -84,6 +86,13 @@ bool keepDrawn(ProducedThumbnail &produced, const QString &path, const QImage &d
     return true;
 }
 
+// The picture's size as stored, for the size tag.
+QSize sizeFromHeader(const QString &path)
+{
+    const JpegSize size = GetJpegSize(path);
+    return {size.width, size.height};
+}
+
 } // namespace
 
 QString thumbnailSizeTag(qint64 width, qint64 height)
@@ -99,8 +108,10 @@ QImage decodeListPicture(const QByteArray &jpeg, QSize size)
     return listPicture(jpeg, size).image;
 }
 
-ThumbnailProducer::ThumbnailProducer(QSize imageSize, QColor background, bool autoOrient)
-    : m_imageSize(imageSize), m_background(background), m_autoOrient(autoOrient)
+ThumbnailProducer::ThumbnailProducer(QSize imageSize, QColor background, bool autoOrient,
+                                     std::optional<DesktopThumbnails> remembered)
+    : m_imageSize(imageSize), m_background(background), m_autoOrient(autoOrient),
+      m_remembered(std::move(remembered))
 {
 }
 
@@ -110,15 +121,19 @@ ProducedThumbnail ThumbnailProducer::operator()(const QString &path) const
     QByteArray thumb;
     ExifThumb exifThumb;
     const bool hasThumb = exifThumb.GetThumb(path, thumb) != 0;
-    const int orientation = m_autoOrient ? exifThumb.Orientation() : ExifOrientation::Upright;
+    const int stored = exifThumb.Orientation();
+    const int orientation = m_autoOrient ? stored : ExifOrientation::Upright;
     if (hasThumb)
         return fromExifThumbnail(path, thumb, orientation);
-    return fromFullPicture(path, orientation);
+    // The desktop's store holds pictures upright, as every program shows them.
+    const bool remember = m_remembered && (m_autoOrient || stored == ExifOrientation::Upright);
+    return fromFullPicture(path, orientation, remember);
 }
 
 ProducedThumbnail ThumbnailProducer::fromExifThumbnail(const QString &path, const QByteArray &thumb,
                                                        int orientation) const
 {
+    DecodeTurn turn;
     const DecodedJpeg decoded = listPicture(thumb, m_imageSize);
     const bool asStored = orientation == ExifOrientation::Upright;
     const QImage image = asStored || decoded.isNull()
@@ -157,17 +172,63 @@ QImage ThumbnailProducer::shownExifThumbnail(const QImage &stored, int orientati
     return drawn;
 }
 
-ProducedThumbnail ThumbnailProducer::fromFullPicture(const QString &path, int orientation) const
+// With `remember`, the desktop's store is asked first and keeps what is drawn.
+ProducedThumbnail ThumbnailProducer::fromFullPicture(const QString &path, int orientation,
+                                                     bool remember) const
 {
-    const DecodedJpeg decoded = decodeShownJpegFileForBox(path, m_imageSize, orientation);
+    const std::optional<DesktopThumbnails::Picture> picture =
+        remember ? DesktopThumbnails::describe(path) : std::nullopt;
+    if (picture) {
+        QSize storedSize;
+        const QImage kept = m_remembered->find(*picture, &storedSize);
+        if (!kept.isNull())
+            return fromDrawing(path, kept, kept.size(),
+                               storedSize.isEmpty() ? sizeFromHeader(path) : storedSize);
+        if (m_remembered->isKnownFailure(*picture))
+            return badPicture(path, QStringLiteral("the picture could not be drawn before"));
+    }
+    return drawFullPicture(path, orientation, picture);
+}
+
+// `picture` names the file in the desktop's store, which then keeps the result. The file is
+// read into the page cache before the decode takes its turn: on a share or a cold disk the
+// reads of many files then overlap, while the decodes keep to one per processor.
+ProducedThumbnail
+ThumbnailProducer::drawFullPicture(const QString &path, int orientation,
+                                   const std::optional<DesktopThumbnails::Picture> &picture) const
+{
+    readIntoPageCache(path, FileReadAhead::MaxBytesPerFile);
+    const QSize largeBox(DesktopThumbnails::LargeSide, DesktopThumbnails::LargeSide);
+    DecodeTurn turn;
+    const DecodedJpeg decoded = decodeShownJpegFileForBox(
+        path, picture ? m_imageSize.expandedTo(largeBox) : m_imageSize, orientation);
     if (decoded.isNull()) {
         ProducedThumbnail produced;
         if (openFailure(path, produced.error))
             return produced; // Outcome::Failed
+        if (picture)
+            m_remembered->storeFailure(*picture);
         return badPicture(path, decoded.error);
     }
+    const QSize storedSize = sizeFromHeader(path);
+    // A damaged picture is drawn anew at every visit, so that its warning is logged each time.
+    if (picture && !decoded.isDamaged())
+        m_remembered->store(*picture, DesktopThumbnails::largeThumbnail(decoded.image), storedSize);
+    ProducedThumbnail produced = fromDrawing(path, decoded.image, decoded.fullSize, storedSize);
+    if (produced.outcome == ProducedThumbnail::Outcome::Listed && decoded.isDamaged()) {
+        produced.damaged = true;
+        produced.error = damageRecord(path, QString(), decoded.warning);
+    }
+    return produced;
+}
+
+// The list picture painted from `picture`, a picture of `fullSize` pixels as shown, decoded or
+// kept at any scale; `storedSize` is its size in the file, which the size tag gives.
+ProducedThumbnail ThumbnailProducer::fromDrawing(const QString &path, const QImage &picture,
+                                                 QSize fullSize, QSize storedSize) const
+{
     QImage drawn(m_imageSize, QImage::Format_RGB32);
-    if (drawn.isNull() || PaintFit(drawn, decoded.image, m_background, decoded.fullSize) != 0)
+    if (drawn.isNull() || PaintFit(drawn, picture, m_background, fullSize) != 0)
         return badPicture(path, QStringLiteral("cannot draw the picture"));
 
     ProducedThumbnail produced;
@@ -175,11 +236,6 @@ ProducedThumbnail ThumbnailProducer::fromFullPicture(const QString &path, int or
         return produced; // Outcome::Failed
     produced.outcome = ProducedThumbnail::Outcome::Listed;
     produced.image = drawn;
-    if (decoded.isDamaged()) {
-        produced.damaged = true;
-        produced.error = damageRecord(path, QString(), decoded.warning);
-    }
-    const JpegSize size = GetJpegSize(path);
-    produced.tag = thumbnailSizeTag(size.width, size.height);
+    produced.tag = thumbnailSizeTag(storedSize.width(), storedSize.height());
     return produced;
 }

@@ -112,6 +112,7 @@ void readStartUpOrder(SettingsReader &in, AppSettings &s)
     in.read(QStringLiteral("gNoVisible"), g.gNoVisible);
     in.read(QStringLiteral("gVisibleMode"), g.gVisibleMode);
     in.read(QStringLiteral("gThumbSize"), g.gThumbSize);
+    in.read(QStringLiteral("ThumbCache"), g.ThumbCache);
     in.read(QStringLiteral("gAutoSizeFit"), g.gAutoSizeFit);
     in.read(QStringLiteral("Hottrack"), g.Hottrack);
     in.read(QStringLiteral("TabOrder"), g.TabOrder);
@@ -210,6 +211,7 @@ void writeShutdownOrder(SettingsGroup &out, const AppSettings &s)
     put(out, QStringLiteral("gNoVisible"), g.gNoVisible);
     put(out, QStringLiteral("gVisibleMode"), g.gVisibleMode);
     put(out, QStringLiteral("gThumbSize"), g.gThumbSize);
+    put(out, QStringLiteral("ThumbCache"), g.ThumbCache);
     put(out, QStringLiteral("gAutoSizeFit"), g.gAutoSizeFit);
     put(out, QStringLiteral("HotTrack"), g.Hottrack);
     for (int i = 0; i < int(x.ExProgram.size()); ++i)

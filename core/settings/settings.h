@@ -26,6 +26,7 @@ struct GeneralSettings {
     qint16 gNoVisible = 1;
     qint16 gVisibleMode = 0; // 0 all, 1 public only, 2 private only
     qint16 gThumbSize = 1;   // 0 large, 1 standard, 2 small
+    qint16 ThumbCache = 1;   // 1: drawn thumbnails kept in the desktop's thumbnail store
     qint32 Hottrack = 1;
     qint16 TabOrder = 0;
     qint16 gAutoSizeFit = 1;

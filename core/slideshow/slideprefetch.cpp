@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "core/slideshow/slidefit.h"
+#include "exif/filereadahead.h"
 #include "exif/shownpicture.h"
 
 PreparedSlide prepareSlide(const QString &path, QSize screen, const QColor &background,
@@ -12,6 +13,8 @@ PreparedSlide prepareSlide(const QString &path, QSize screen, const QColor &back
     const QFileInfo file(path);
     slide.modified = file.lastModified();
     slide.bytes = file.exists() ? file.size() : -1;
+    // Many reads in flight, not one after another: on a share each one waits.
+    FileReadAhead({path}).waitUntilRead();
     const DecodedJpeg decoded =
         decodeShownJpegFileForBox(path, screen, shownOrientation(path, autoOrient));
     if (decoded.isNull()) {

@@ -152,8 +152,13 @@ void Form1::displayThumb(const QString &folder)
 
     const QSize imageSize = thumbnailImageSize(general.gThumbSize, m_thumbnails->imageSize());
     const QColor background = m_listView1->palette().color(QPalette::Base);
+    std::optional<DesktopThumbnails> remembered;
+    if (general.ThumbCache == 1)
+        remembered.emplace(DesktopThumbnails::defaultRoot(),
+                           QStringLiteral("tabilo-" TABILO_VERSION));
     FolderScan scan(*m_thumbnails,
-                    ThumbnailProducer(imageSize, background, general.AutoOrient == 1), callbacks);
+                    ThumbnailProducer(imageSize, background, general.AutoOrient == 1, remembered),
+                    callbacks);
     const FolderScanResult result = scan.run(folder, settings, hiddenTestFor(folder));
 
     if (!result.folderRead)

@@ -98,6 +98,7 @@ void frmOPT1::loadChoices()
     OPTcheck2->setChecked(general.gAutoSizeFit == 1);
     CHK_Hottrack->setChecked(general.Hottrack == 1);
     CHK_AutoOrient->setChecked(general.AutoOrient == 1);
+    CHK_ThumbCache->setChecked(general.ThumbCache == 1);
     OPTcheck4->setChecked(exProgram.ExProDirect == 1);
     OPTslideAll->setChecked(slide.SlideAll == 1);
     CHK_OriginalBackUp->setChecked(general.RotBackUp == 1);

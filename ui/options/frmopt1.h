@@ -90,6 +90,7 @@ class frmOPT1 : public QDialog
     QCheckBox *CHK_Hottrack = nullptr;
     QList<QRadioButton *> OPTvisibleMode;
     QList<QRadioButton *> OPTthumbSize;
+    QCheckBox *CHK_ThumbCache = nullptr;
     QList<QLineEdit *> OPTText1;
     QList<QPushButton *> OPTExProgButton;
     QList<QRadioButton *> EXOpt;

@@ -68,6 +68,7 @@ void frmOPT1::commitTo(AppSettings &settings)
     look.NotExifColor = labelNotExif->colorRef(ColorSwatch::Part::Text);
 
     takeOption(general.gThumbSize, OPTthumbSize);
+    takeCheck(general.ThumbCache, CHK_ThumbCache);
     commitSlides(settings.slide);
 
     takeOption(general.InitDirSW, OptInitDir);

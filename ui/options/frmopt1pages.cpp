@@ -119,7 +119,13 @@ QWidget *frmOPT1::buildThumbnailPage()
     for (int i = 0; i < 3; ++i)
         OPTthumbSize[i]->setToolTip(sizeTips[i]);
     stack(frame2, widgets(OPTthumbSize));
-    return pageOf(this, {frame2});
+
+    QGroupBox *frameCache = frame("FrameThumbCache", QStringLiteral("ｷｬｯｼｭ"), this);
+    CHK_ThumbCache = checkBox("CHK_ThumbCache", QStringLiteral("ｻﾑﾈｲﾙをｷｬｯｼｭする"), frameCache);
+    CHK_ThumbCache->setToolTip(
+        QStringLiteral("Exifｻﾑﾈｲﾙのない画像のｻﾑﾈｲﾙを保存し、次回から素早く表示します｡"));
+    stack(frameCache, {CHK_ThumbCache});
+    return pageOf(this, {frame2, frameCache});
 }
 
 QWidget *frmOPT1::buildViewerPage()

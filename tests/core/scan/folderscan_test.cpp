@@ -290,9 +290,12 @@ TEST(ThumbnailDecoder, IndexOutsideTheFilesIsAFailureNotAWait)
     EXPECT_EQ(decoder.take(0).outcome, ProducedThumbnail::Outcome::Listed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Workers, FolderScanLoop, ::testing::Values(0, 2), [](const auto &info) {
-    return info.param == 0 ? std::string("OneThread") : std::string("TwoWorkers");
-});
+// Sixteen: as many files read at once as a scan does by default.
+INSTANTIATE_TEST_SUITE_P(Workers, FolderScanLoop, ::testing::Values(0, 2, 16),
+                         [](const auto &info) {
+                             return info.param == 0 ? std::string("OneThread")
+                                                    : "Workers" + std::to_string(info.param);
+                         });
 
 TEST(ThumbnailImageSize, FollowsTheSizeSetting)
 {

@@ -166,6 +166,7 @@ TEST_F(OptionsDialog, OkWithoutChangesChangesNothing)
     settings.general.gVisibleMode = 2;
     settings.general.InitDirSW = 0;
     settings.general.RotThumbVal = 2;
+    settings.general.ThumbCache = 0;
     settings.general.RotThumbBackColor = 0x123456;
     settings.general.TabOrder = 3;
     settings.general.AutoOrient = 0;
