@@ -112,7 +112,6 @@ void readStartUpOrder(SettingsReader &in, AppSettings &s)
     in.read(QStringLiteral("gNoVisible"), g.gNoVisible);
     in.read(QStringLiteral("gVisibleMode"), g.gVisibleMode);
     in.read(QStringLiteral("gThumbSize"), g.gThumbSize);
-    in.read(QStringLiteral("ThumbCache"), g.ThumbCache);
     in.read(QStringLiteral("gAutoSizeFit"), g.gAutoSizeFit);
     in.read(QStringLiteral("Hottrack"), g.Hottrack);
     in.read(QStringLiteral("TabOrder"), g.TabOrder);
@@ -122,6 +121,7 @@ void readStartUpOrder(SettingsReader &in, AppSettings &s)
     in.read(QStringLiteral("RotThumbVal"), g.RotThumbVal);
     in.read(QStringLiteral("RotThumbBackColor"), g.RotThumbBackColor);
     in.read(QStringLiteral("AutoOrient"), g.AutoOrient);
+    in.read(QStringLiteral("ThumbCache"), g.ThumbCache);
 
     ExProgramSettings &x = s.exProgram;
     for (int i = 0; i < int(x.ExProgram.size()); ++i)
@@ -211,7 +211,6 @@ void writeShutdownOrder(SettingsGroup &out, const AppSettings &s)
     put(out, QStringLiteral("gNoVisible"), g.gNoVisible);
     put(out, QStringLiteral("gVisibleMode"), g.gVisibleMode);
     put(out, QStringLiteral("gThumbSize"), g.gThumbSize);
-    put(out, QStringLiteral("ThumbCache"), g.ThumbCache);
     put(out, QStringLiteral("gAutoSizeFit"), g.gAutoSizeFit);
     put(out, QStringLiteral("HotTrack"), g.Hottrack);
     for (int i = 0; i < int(x.ExProgram.size()); ++i)
@@ -246,6 +245,7 @@ void writeShutdownOrder(SettingsGroup &out, const AppSettings &s)
     put(out, QStringLiteral("RotThumbVal"), g.RotThumbVal);
     put(out, QStringLiteral("RotThumbBackColor"), g.RotThumbBackColor);
     put(out, QStringLiteral("AutoOrient"), g.AutoOrient);
+    put(out, QStringLiteral("ThumbCache"), g.ThumbCache);
 }
 
 } // namespace

@@ -26,7 +26,6 @@ struct GeneralSettings {
     qint16 gNoVisible = 1;
     qint16 gVisibleMode = 0; // 0 all, 1 public only, 2 private only
     qint16 gThumbSize = 1;   // 0 large, 1 standard, 2 small
-    qint16 ThumbCache = 1;   // 1: drawn thumbnails kept in the desktop's thumbnail store
     qint32 Hottrack = 1;
     qint16 TabOrder = 0;
     qint16 gAutoSizeFit = 1;
@@ -38,6 +37,7 @@ struct GeneralSettings {
     qint32 RotThumbVal = 0;
     qint32 RotThumbBackColor = 0;
     qint16 AutoOrient = 1; // 1: pictures are shown as their Exif Orientation says; 0: as stored
+    qint16 ThumbCache = 1; // 1: drawn thumbnails kept in the desktop's thumbnail store
 
     bool operator==(const GeneralSettings &) const = default;
 };

@@ -114,6 +114,7 @@ TEST_F(SettingsStore, EmptyStoreGivesTheDefaults)
     EXPECT_EQ(s.general.gVisibleMode, 0);
     EXPECT_EQ(s.general.Hottrack, 1);
     EXPECT_EQ(s.general.AutoOrient, 1);
+    EXPECT_EQ(s.general.ThumbCache, 1);
     EXPECT_EQ(s.general.RotBackUpFolder, QStringLiteral("Original"));
     EXPECT_EQ(s.dataWidth, 3000.0f);
     EXPECT_EQ(s.dataFont.name, QStringLiteral("ＭＳ Ｐゴシック"));
