@@ -34,9 +34,8 @@ struct Rational {
 
 // Walks the TIFF structure of the file's Exif APP1 segment, wherever it stands in front of
 // the frame: TIFF offset t is file offset t + the segment's tiffBase(). Numbers that lie past
-// the end of the file read as 0
-// and do not end the walk; a text past the end, an entry count above 32767 or a read error
-// fail it, after which error() holds the ReadError number.
+// the end of the file read as 0 and do not end the walk; a text past the end, an entry count
+// above 32767 or a read error fail it, after which error() holds the ReadError number.
 class TiffReader
 {
   public:

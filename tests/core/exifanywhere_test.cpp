@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/panellines.h"
+#include "core/rotate/backupfolder.h"
 #include "core/scan/thumbnailproducer.h"
 #include "exif/exifdata.h"
 #include "exif/exifthumb.h"
@@ -53,7 +54,8 @@ QStringList panelLines(const QString &path)
 }
 
 // A file whose Exif segment stands behind other segments is an Exif file everywhere: the
-// same shooting data, thumbnail, list picture and panel as the same shot with Exif first.
+// same shooting data (which rename and the backup comparison use), thumbnail, list picture
+// and panel as the same shot with Exif first.
 TEST(ExifAnywhere, ReadsLikeTheSameShotWithExifFirst)
 {
     ScanFolder folder;
@@ -81,6 +83,8 @@ TEST(ExifAnywhere, ReadsLikeTheSameShotWithExifFirst)
         EXPECT_EQ(produced.jpeg, cameraThumbnail(shot));
 
         EXPECT_EQ(panelLines(path), panelLines(folder.file(QStringLiteral("first.jpg"))));
+        EXPECT_TRUE(isSamePicture(path, folder.file(QStringLiteral("first.jpg"))))
+            << "a backup compares by its shooting data";
     }
 }
 

@@ -27,6 +27,7 @@
 #include "exif/transplantfields.h"
 #include "spinwell/spinwell.h"
 #include "tests/support/camerafixture.h"
+#include "tests/support/camerajpeg.h"
 #include "tests/support/qtprinters.h"
 #include "tests/support/tiffbuilder.h"
 #include "tests/support/writefixtures.h"
@@ -436,6 +437,23 @@ TEST_F(Rotation, SeveralWorkersReportEachPictureAtItsTurn)
                   QStringLiteral("cut.jpg")});
 }
 
+// An ICC profile and XMP in front of the Exif segment stay there, and the header behind them
+// gets the turned sizes and thumbnail as it would standing first.
+TEST_F(Rotation, ExifBehindOtherSegmentsGetsItsNewThumbnail)
+{
+    const QByteArray inFront = leadingsegment::iccProfile() + leadingsegment::xmp();
+    const QString file = picture(QStringLiteral("a.jpg"),
+                                 cameraPicture().left(2) + inFront + cameraPicture().mid(2));
+    ASSERT_EQ(rotate(file, 1).outcome, RotateOutcome::Turned);
+    const QByteArray turned = readFile(file);
+    EXPECT_TRUE(turned.mid(2).startsWith(inFront));
+    EXPECT_EQ(exifSize(file), QSize(48, 64));
+    ExifThumb reader;
+    QByteArray thumb;
+    ASSERT_NE(reader.GetThumb(file, thumb), 0);
+    EXPECT_EQ(decodeJpeg(thumb).fullSize, QSize(160, 120)) << "drawn anew, not the old 16 x 12";
+}
+
 // Every byte of a real camera's header (and of a JFIF segment in front of it) survives a
 // turn, except the APP1 length, the thumbnail's fields and the pixel sizes; so do its
 // shooting data as the panel reads them.
@@ -467,8 +485,9 @@ TEST_F(Rotation, RealCameraFilesKeepTheirWholeHeader)
         // Behind it, unless it is padding that the new thumbnail takes the place of.
         const QByteArray behind =
             original.mid(before->thumbEnd(), before->app1End - before->thumbEnd());
-        if (behind.count('\0') + behind.count('\xFF') != behind.size())
+        if (behind.count('\0') + behind.count('\xFF') != behind.size()) {
             EXPECT_EQ(turned.mid(before->thumbEnd(), behind.size()) == behind, true);
+        }
 
         ExifData was, is;
         was.SetExif(picture(QStringLiteral("was-") + name, original));
