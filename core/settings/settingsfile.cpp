@@ -1,5 +1,7 @@
 #include "core/settings/settingsfile.h"
 
+#include "core/settings/settingsgroup.h"
+
 namespace
 {
 const QByteArray byteOrderMark("\xEF\xBB\xBF");
@@ -67,10 +69,14 @@ SoundSettingsText soundSettingsText(const QByteArray &text)
             const QByteArray line = part.trimmed();
             if (line.isEmpty() || isComment(line))
                 continue;
-            if (isSound(line))
+            if (isSound(line)) {
                 sound.text += line + '\n';
-            else
-                damaged = true;
+                continue;
+            }
+            damaged = true;
+            // The program keeps one group: the keys after a damaged header are its keys.
+            if (line.startsWith('['))
+                sound.text += '[' + SettingsGroup::name.toUtf8() + "]\n";
         }
         if (damaged)
             sound.damagedLines.append(int(number + 1));

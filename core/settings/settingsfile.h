@@ -14,5 +14,6 @@ struct SoundSettingsText {
 
 // Keeps the lines QSettings reads on their own: [section] headers and
 // key=value lines with a key, closed quotes, no final backslash, no NUL byte
-// and valid UTF-8. Blank lines and comments are dropped without notice.
+// and valid UTF-8. Blank lines and comments are dropped without notice. A
+// damaged [section] header gives way to the program's own group's header.
 SoundSettingsText soundSettingsText(const QByteArray &text);

@@ -3,14 +3,11 @@
 #include <QStringList>
 #include <QVariant>
 
-namespace
-{
-const QString groupName = QStringLiteral("Settings");
-}
+const QString SettingsGroup::name = QStringLiteral("Settings");
 
 SettingsGroup::SettingsGroup(QSettings &store) : m_store(store)
 {
-    m_store.beginGroup(groupName);
+    m_store.beginGroup(name);
 }
 
 SettingsGroup::~SettingsGroup()

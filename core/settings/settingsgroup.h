@@ -10,6 +10,9 @@
 class SettingsGroup
 {
   public:
+    // The only group the program keeps its keys in.
+    static const QString name;
+
     explicit SettingsGroup(QSettings &store);
     ~SettingsGroup();
     SettingsGroup(const SettingsGroup &) = delete;

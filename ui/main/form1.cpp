@@ -91,8 +91,14 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
             ListView1_MouseDown();
         if (event->type() == QEvent::MouseButtonRelease) {
             const auto *mouse = static_cast<QMouseEvent *>(event);
-            if (mouse->button() == Qt::RightButton)
-                ListView1_RightButtonUp(mouse->globalPosition().toPoint());
+            // The list handles the release after this filter, and a release beside the items
+            // clears its selection: the pop-up waits for that, so that it follows the
+            // selection the click leaves.
+            if (mouse->button() == Qt::RightButton) {
+                const QPoint where = mouse->globalPosition().toPoint();
+                QMetaObject::invokeMethod(
+                    this, [this, where] { ListView1_RightButtonUp(where); }, Qt::QueuedConnection);
+            }
         }
     }
     return QMainWindow::eventFilter(watched, event);

@@ -273,34 +273,41 @@ TEST_F(SettingsStore, TruncatedFileKeepsEveryWholeLine)
 }
 
 // Each kind of damage on one line: its key reads as the default, every other key keeps its
-// stored value, and the next exit keeps them all in the file.
+// stored value, and the next exit keeps them all in the file. A damaged header is the header of
+// the program's one group, so the keys after it keep their values too.
 TEST_F(SettingsStore, ADamagedLineResetsItsKeyAlone)
 {
     ASSERT_TRUE(write(changedSettings(), changedSettings().placement).isEmpty());
     const QByteArray whole = fileText() + "J2Eback=1\n";
-    const QByteArray sound = "\nSlideOrder=2\n";
-    ASSERT_TRUE(whole.contains(sound));
-    AppSettings expected = changedSettings();
-    expected.slide.SlideOrder = 0;
+    const QByteArray header = "[Settings]";
+    const QByteArray sound = "SlideOrder=2";
+    ASSERT_TRUE(whole.startsWith(header + '\n') && whole.contains('\n' + sound + '\n'));
 
-    const QByteArray damagedLines[] = {
-        "SlideOrd",
-        "SlideOrder=two",
-        "SlideOrder=\"2",
-        "SlideOrder=2\\",
-        "SlideOrder=\xff",
-        QByteArray("SlideOrder=\0", 12),
-        "=2",
+    const struct {
+        QByteArray replaced;
+        QByteArray damaged;
+    } cases[] = {
+        {sound, "SlideOrd"},
+        {sound, "SlideOrder=two"},
+        {sound, "SlideOrder=\"2"},
+        {sound, "SlideOrder=2\\"},
+        {sound, "SlideOrder=\xff"},
+        {sound, QByteArray("SlideOrder=\0", 12)},
+        {sound, "=2"},
+        {header, "[Settings"},
     };
-    for (const QByteArray &damaged : damagedLines) {
-        writeFile(QByteArray(whole).replace(sound, '\n' + damaged + '\n'));
+    for (const auto &c : cases) {
+        writeFile(QByteArray(whole).replace(c.replaced + '\n', c.damaged + '\n'));
+        AppSettings expected = changedSettings();
+        if (c.replaced == sound)
+            expected.slide.SlideOrder = 0;
         AppSettings s;
-        EXPECT_EQ(read(s).size(), 1) << damaged.constData();
+        EXPECT_EQ(read(s).size(), 1) << c.damaged.constData();
         expectSameStoredValues(s, expected);
 
         ASSERT_TRUE(write(s, s.placement).isEmpty());
         AppSettings back;
-        EXPECT_TRUE(read(back).isEmpty()) << damaged.constData();
+        EXPECT_TRUE(read(back).isEmpty()) << c.damaged.constData();
         expectSameStoredValues(back, expected);
         QSettings store(path(), QSettings::IniFormat);
         EXPECT_EQ(readSettingInt16(store, QStringLiteral("J2Eback"), 0), 1);
@@ -379,7 +386,7 @@ TEST(SettingsFile, DamagedLinesAreLeftOut)
         {"A=\"x\nB=2\nC=\"y\"\n", "B=2\nC=\"y\"\n", {1}},
         {"A=x\\\nB=2\nC=x\\\\\n", "B=2\nC=x\\\\\n", {1}},
         {"A=1\rB\rC=3\n", "A=1\nC=3\n", {1}},
-        {QByteArray("[Sett\nA\n=1\n \t=1\nA=\0\nA=\xff\n", 24), "", {1, 2, 3, 4, 5, 6}},
+        {QByteArray("[Sett\nA\n=1\n \t=1\nA=\0\nA=\xff\n", 24), "[Settings]\n", {1, 2, 3, 4, 5, 6}},
     };
     for (const auto &c : cases) {
         const SoundSettingsText sound = soundSettingsText(c.text);

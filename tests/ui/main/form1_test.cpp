@@ -656,6 +656,7 @@ TEST_F(Form1Test, RightClickWithoutSelectionShowsPopupAllOff)
 {
     Form1 &form = start();
     QTest::mouseRelease(form.listView()->viewport(), Qt::RightButton, {}, QPoint(20, 20));
+    QCoreApplication::processEvents(); // the pop-up opens once the list has had the release
     QMenu *popup = form.popupMenu();
     EXPECT_TRUE(popup->isVisible());
     for (QAction *item : popup->actions()) {

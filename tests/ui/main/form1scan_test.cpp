@@ -638,6 +638,7 @@ TEST_F(Form1ScanTest, PopupItemsAgreeWithTheCommandsTheyRun)
         {"onto an item, nothing selected", 2, false, true, true},
         {"onto the selected item", 2, true, true, true},
         {"beside the items, nothing selected", 2, false, false, false},
+        {"beside the items, one selected", 2, true, false, false},
         {"empty folder", 0, false, false, false},
     };
     for (const Case &c : cases) {
@@ -652,8 +653,9 @@ TEST_F(Form1ScanTest, PopupItemsAgreeWithTheCommandsTheyRun)
             c.ontoItem ? list->visualRect(model().index(0)).center()
                        : QPoint(list->viewport()->width() - 4, list->viewport()->height() - 4);
         QTest::mouseClick(list->viewport(), Qt::RightButton, {}, where);
-
+        QCoreApplication::processEvents(); // the pop-up opens once the list has had the click
         EXPECT_TRUE(form().popupMenu()->isVisible()) << c.what;
+        EXPECT_EQ(list->selectionModel()->hasSelection(), c.selection) << c.what;
         EXPECT_EQ(form().command(QStringLiteral("popOpen"))->isEnabled(), c.selection) << c.what;
         for (const auto &[popup, twin] : popupTwins) {
             EXPECT_EQ(form().command(popup)->isEnabled(),
