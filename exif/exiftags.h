@@ -9,6 +9,7 @@ namespace ExifTag
 constexpr quint16 ImageDescription = 0x010E;
 constexpr quint16 Make = 0x010F;
 constexpr quint16 Model = 0x0110;
+constexpr quint16 Orientation = 0x0112;
 constexpr quint16 Software = 0x0131;
 constexpr quint16 DateTime = 0x0132;
 constexpr quint16 JpegInterchangeFormat = 0x0201;

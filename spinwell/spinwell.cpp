@@ -121,7 +121,7 @@ int32_t readWhole(Stream &source, std::vector<unsigned char> &data)
 
 int32_t mappedCode(int32_t code)
 {
-    return code >= 1 && code <= 3 ? code : 0;
+    return code >= VelmorClockwise && code <= VelmorTransverse ? code : VelmorNone;
 }
 
 // Writes the bytes whole and on disk; a failure removes what was written.
@@ -171,7 +171,9 @@ extern "C" SPINWELL_EXPORT int32_t velmorRot(const char *source, const char *des
     EngineOutput output(release);
     const int32_t engineResult = rotateJpegFile(jpeg.data(), int32_t(jpeg.size()), &output.data,
                                                 &output.size, mappedCode(code));
-    if (engineResult != 0 || !output.data || output.size <= 0)
+    const bool keptUnturned = engineResult == VelmorKeptUnturned;
+    if ((engineResult != 0 && !keptUnturned) || !output.data || output.size <= 0)
         return SpinwellEngineFailed;
-    return writeWhole(destination, output.data, output.size);
+    const int32_t written = writeWhole(destination, output.data, output.size);
+    return written == SpinwellDone && keptUnturned ? SpinwellKeptUnturned : written;
 }

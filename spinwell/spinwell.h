@@ -19,12 +19,20 @@ enum SpinwellResult : int32_t {
     SpinwellSourceUnread = 106,   // the source cannot be read whole
     SpinwellEngineFailed = 107,   // the engine reported a failure or set no output
     SpinwellDestUnwritten = 108,  // writing, syncing or closing the destination failed
+    // The destination is written, but a picture that the file's MPF index
+    // lists after the main one (a preview, say) could not be turned and was
+    // kept as it was.
+    SpinwellKeptUnturned = 109,
 };
 
 extern "C" {
 
-// Turns `source` by `code` (1 clockwise, 2 half turn, 3 counter-clockwise;
-// every other value rewrites it unturned) into `destination`. The source is
+// Turns `source` by `code` into `destination`: 1 a quarter turn clockwise,
+// 2 a half turn, 3 a quarter turn counter-clockwise, 4 flip left-right, 5 flip
+// top-bottom, 6 transpose (mirror across the top-left to bottom-right
+// diagonal), 7 transverse (across the top-right to bottom-left diagonal);
+// every other value rewrites it unturned. Everything the file holds after the
+// picture is carried over (see engine/velmor.h). The source is
 // read whole and closed before the engine runs, so both may name one file.
 // A failure before the destination is opened leaves it untouched; a failed
 // write removes it. Paths are in the system's narrow encoding.

@@ -9,8 +9,10 @@
 #include <QFileInfo>
 
 #include "core/rotate/backupfolder.h"
+#include "core/rotate/orientationturn.h"
 #include "exif/exiftoexif.h"
 #include "exif/jpeglayout.h"
+#include "exif/orientationfields.h"
 #include "exif/workfile.h"
 #include "spinwell/spinwell.h"
 
@@ -18,6 +20,8 @@ namespace
 {
 
 constexpr int kNameAttempts = 100;
+const QString kKeptUnturned = QStringLiteral(
+    "a picture stored after the main one (MPF) could not be turned and was kept as it was");
 
 QAtomicInteger<quint32> g_workFileCounter;
 
@@ -76,6 +80,10 @@ class Turning
         m_turned.present = !statFile(m_turned.picture, m_turned.before).failed;
         if (!m_turned.present)
             return {RotateOutcome::Missing, 0, QString()};
+        const int orientation =
+            m_settings.asShown ? exifOrientation(readJpegHeader(m_turned.picture)) : 1;
+        if (orientation == 1 && m_settings.asShown && m_settings.leaveUpright)
+            return {RotateOutcome::Upright, 0, QString()};
         StepError error;
         m_turned.without = createWorkFile(m_turned.picture, QStringLiteral("without"), error);
         if (!error.failed)
@@ -84,10 +92,14 @@ class Turning
             return failure(SpinwellDestUnopened, error.description);
 
         step();
-        const qint32 turned =
-            m_velmorRot(m_turned.picture, m_turned.without.path(), m_settings.code);
-        if (turned != 0)
+        const qint32 turned = m_velmorRot(m_turned.picture, m_turned.without.path(),
+                                          turnAsShown(orientation, m_settings.code));
+        if (turned != 0 && turned != SpinwellKeptUnturned)
             return failure(turned, QStringLiteral("the rotation engine failed (%1)").arg(turned));
+        if (orientation != 1) {
+            if (StepError patched = setOrientationUpright(m_turned.without.path()); patched.failed)
+                return stepFailure(patched);
+        }
 
         step();
         const qint32 transplanted =
@@ -97,6 +109,8 @@ class Turning
             return result;
         if (StepError settled = settleLike(m_turned.chosen, m_turned.picture); settled.failed)
             return stepFailure(settled);
+        if (turned == SpinwellKeptUnturned)
+            return {RotateOutcome::Turned, turned, kKeptUnturned};
         return {RotateOutcome::Turned, 0, QString()};
     }
 
@@ -248,5 +262,6 @@ RotateFileResult placeTurnedPicture(TurnedPicture turned, const RotateSettings &
         ports.stepProgress();
     if (turned.result.outcome != RotateOutcome::Turned)
         return turned.result;
-    return Placing(turned, settings, ports).run();
+    const RotateFileResult placed = Placing(turned, settings, ports).run();
+    return placed.outcome == RotateOutcome::Turned ? turned.result : placed;
 }

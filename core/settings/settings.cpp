@@ -120,6 +120,7 @@ void readStartUpOrder(SettingsReader &in, AppSettings &s)
     in.read(QStringLiteral("RotBackUpFolder"), g.RotBackUpFolder);
     in.read(QStringLiteral("RotThumbVal"), g.RotThumbVal);
     in.read(QStringLiteral("RotThumbBackColor"), g.RotThumbBackColor);
+    in.read(QStringLiteral("AutoOrient"), g.AutoOrient);
 
     ExProgramSettings &x = s.exProgram;
     for (int i = 0; i < int(x.ExProgram.size()); ++i)
@@ -242,6 +243,7 @@ void writeShutdownOrder(SettingsGroup &out, const AppSettings &s)
     put(out, QStringLiteral("RotBackUpFolder"), g.RotBackUpFolder);
     put(out, QStringLiteral("RotThumbVal"), g.RotThumbVal);
     put(out, QStringLiteral("RotThumbBackColor"), g.RotThumbBackColor);
+    put(out, QStringLiteral("AutoOrient"), g.AutoOrient);
 }
 
 } // namespace

@@ -36,6 +36,7 @@ struct GeneralSettings {
     QString RotBackUpFolder = QStringLiteral("Original");
     qint32 RotThumbVal = 0;
     qint32 RotThumbBackColor = 0;
+    qint16 AutoOrient = 1; // 1: pictures are shown as their Exif Orientation says; 0: as stored
 
     bool operator==(const GeneralSettings &) const = default;
 };

@@ -42,6 +42,8 @@ void addImageTexts(TiffBuilder &tiff, const CameraShot &shot)
 {
     tiff.ascii(TiffBuilder::Ifd0, ExifTag::Make, shot.make);
     tiff.ascii(TiffBuilder::Ifd0, ExifTag::Model, shot.model);
+    if (shot.orientation)
+        tiff.shortValue(TiffBuilder::Ifd0, ExifTag::Orientation, *shot.orientation);
     if (!shot.software.isEmpty())
         tiff.ascii(TiffBuilder::Ifd0, ExifTag::Software, shot.software);
 }

@@ -1,0 +1,199 @@
+#include "exif/orientationfields.h"
+
+#include <QFile>
+
+#include "exif/bytereader.h"
+#include "exif/workfile.h"
+
+namespace
+{
+
+constexpr int kMarkerSos = 0xDA;
+constexpr int kMarkerApp1 = 0xE1;
+constexpr quint16 kTagOrientation = 0x0112;
+constexpr quint16 kTypeShort = 3;
+constexpr qint64 kEntrySize = 12;
+constexpr qint64 kTiffStart = 10;  // FF E1, the length, "Exif\0\0"
+constexpr int kMaxDirectories = 2; // IFD0 and IFD1
+const QByteArrayView kExifSignature("Exif\0\0", 6);
+const QByteArrayView kXmpSignature("http://ns.adobe.com/xap/1.0/\0", 29);
+const QByteArrayView kXmpName("tiff:Orientation");
+
+struct SegmentView {
+    qint64 offset = 0; // at its FF
+    QByteArrayView bytes;
+};
+
+QList<SegmentView> app1Segments(QByteArrayView header)
+{
+    QList<SegmentView> segments;
+    qint64 pos = 2;
+    while (pos + 4 <= header.size() && uchar(header[pos]) == 0xFF) {
+        const int marker = uchar(header[pos + 1]);
+        if (marker == kMarkerSos)
+            break;
+        const qint64 length = qint64(uchar(header[pos + 2])) << 8 | uchar(header[pos + 3]);
+        if (length < 2 || pos + 2 + length > header.size())
+            break;
+        if (marker == kMarkerApp1)
+            segments.append({pos, header.sliced(pos, 2 + length)});
+        pos += 2 + length;
+    }
+    return segments;
+}
+
+bool startsWith(const SegmentView &segment, QByteArrayView signature)
+{
+    return segment.bytes.size() >= 4 + signature.size() &&
+           segment.bytes.sliced(4, signature.size()) == signature;
+}
+
+// An Orientation SHORT of IFD0 or IFD1: its value and where its field lies in the file.
+struct ShortField {
+    qint64 position = 0;
+    quint16 value = 0;
+};
+
+struct ExifOrientations {
+    ByteOrder order = ByteOrder::LittleEndian;
+    QList<ShortField> fields; // IFD0's first when it has one
+    bool inIfd0 = false;
+};
+
+std::optional<ShortField> orientationIn(const ByteReader &tiff, qint64 directory, ByteOrder order,
+                                        qint64 base)
+{
+    const std::optional<quint16> count = tiff.u16(directory, order);
+    for (qint64 i = 0; count && i < *count; ++i) {
+        const qint64 entry = directory + 2 + i * kEntrySize;
+        const std::optional<quint16> tag = tiff.u16(entry, order);
+        if (!tag)
+            break;
+        if (*tag != kTagOrientation || tiff.u16(entry + 2, order) != kTypeShort ||
+            tiff.u32(entry + 4, order) != 1u)
+            continue;
+        if (const std::optional<quint16> value = tiff.u16(entry + 8, order))
+            return ShortField{base + entry + 8, *value};
+    }
+    return std::nullopt;
+}
+
+ExifOrientations exifOrientations(QByteArrayView header)
+{
+    ExifOrientations found;
+    for (const SegmentView &segment : app1Segments(header)) {
+        if (!startsWith(segment, kExifSignature))
+            continue;
+        const ByteReader tiff(segment.bytes.sliced(kTiffStart));
+        const std::optional<QByteArrayView> mark = tiff.view(0, 2);
+        if (!mark || (*mark != "II" && *mark != "MM"))
+            return found;
+        found.order = *mark == "II" ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
+        std::optional<quint32> directory = tiff.u32(4, found.order);
+        for (int i = 0; i < kMaxDirectories && directory && *directory != 0; ++i) {
+            if (auto field =
+                    orientationIn(tiff, *directory, found.order, segment.offset + kTiffStart)) {
+                found.fields.append(*field);
+                found.inIfd0 = found.inIfd0 || i == 0;
+            }
+            const std::optional<quint16> count = tiff.u16(*directory, found.order);
+            if (!count)
+                break;
+            directory = tiff.u32(*directory + 2 + *count * kEntrySize, found.order);
+        }
+        return found;
+    }
+    return found;
+}
+
+// The positions of the digits that XMP gives tiff:Orientation, as
+// tiff:Orientation="6" or <tiff:Orientation>6</tiff:Orientation>.
+QList<qint64> xmpDigits(QByteArrayView header)
+{
+    QList<qint64> digits;
+    for (const SegmentView &segment : app1Segments(header)) {
+        if (!startsWith(segment, kXmpSignature))
+            continue;
+        const QByteArrayView text = segment.bytes;
+        for (qint64 at = text.indexOf(kXmpName); at >= 0; at = text.indexOf(kXmpName, at + 1)) {
+            qint64 pos = at + kXmpName.size();
+            if (pos + 3 > text.size())
+                break;
+            if (text[pos] == '=' && (text[pos + 1] == '"' || text[pos + 1] == '\''))
+                pos += 2;
+            else if (text[pos] == '>')
+                pos += 1;
+            else
+                continue;
+            if (text[pos] >= '1' && text[pos] <= '8')
+                digits.append(segment.offset + pos);
+        }
+    }
+    return digits;
+}
+
+QByteArray shortOne(ByteOrder order)
+{
+    return order == ByteOrder::LittleEndian ? QByteArray("\x01\x00", 2) : QByteArray("\x00\x01", 2);
+}
+
+} // namespace
+
+QByteArray readJpegHeader(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray header = file.read(2);
+    if (header != QByteArrayView("\xFF\xD8", 2))
+        return {};
+    while (true) {
+        const QByteArray marker = file.read(4);
+        header += marker;
+        if (marker.size() < 4 || uchar(marker[0]) != 0xFF || uchar(marker[1]) == kMarkerSos)
+            return header;
+        const qint64 length = qint64(uchar(marker[2])) << 8 | uchar(marker[3]);
+        if (length < 2)
+            return header;
+        const QByteArray payload = file.read(length - 2);
+        header += payload;
+        if (payload.size() < length - 2)
+            return header;
+    }
+}
+
+int exifOrientation(QByteArrayView header)
+{
+    const ExifOrientations found = exifOrientations(header);
+    if (!found.inIfd0)
+        return 1;
+    const quint16 value = found.fields.first().value;
+    return value >= 1 && value <= 8 ? value : 1;
+}
+
+QList<OrientationPatch> uprightPatches(QByteArrayView header)
+{
+    QList<OrientationPatch> patches;
+    const ExifOrientations found = exifOrientations(header);
+    for (const ShortField &field : found.fields) {
+        if (field.value != 1)
+            patches.append({field.position, shortOne(found.order)});
+    }
+    for (const qint64 digit : xmpDigits(header)) {
+        if (header[digit] != '1')
+            patches.append({digit, QByteArray("1")});
+    }
+    return patches;
+}
+
+StepError setOrientationUpright(const QString &path)
+{
+    const QList<OrientationPatch> patches = uprightPatches(readJpegHeader(path));
+    for (qsizetype i = 0; i < patches.size(); ++i) {
+        const FileSync sync = i + 1 == patches.size() ? FileSync::Yes : FileSync::No;
+        if (StepError error = patchFile(path, patches[i].position, patches[i].bytes, sync);
+            error.failed)
+            return error;
+    }
+    return StepError::none();
+}
