@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include "core/rotate/backupfolder.h"
+#include "core/rotate/mpfrelist.h"
 #include "core/rotate/orientationturn.h"
 #include "exif/exiftoexif.h"
 #include "exif/jpeglayout.h"
@@ -107,6 +108,12 @@ class Turning
                            m_settings.background, [this] { step(); });
         if (RotateFileResult result = choose(transplanted); result.outcome == RotateOutcome::Failed)
             return result;
+        if (transplanted == TransplantDone) {
+            if (StepError relisted =
+                    relistMpfPictures(m_turned.without.path(), m_turned.with.path());
+                relisted.failed)
+                return stepFailure(relisted);
+        }
         if (StepError settled = settleLike(m_turned.chosen, m_turned.picture); settled.failed)
             return stepFailure(settled);
         if (turned == SpinwellKeptUnturned)

@@ -94,21 +94,6 @@ QImage pixels(const QByteArray &jpeg)
     return decodeJpeg(jpeg).image.convertToFormat(QImage::Format_RGB32);
 }
 
-double meanDifference(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size())
-        return 255;
-    qint64 sum = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum +=
-                qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
-        }
-    }
-    return double(sum) / (3.0 * a.width() * a.height());
-}
-
 TEST_F(Engine, TurnsThePictureAndCarriesEveryMarkerInOrder)
 {
     const QByteArray source = cameraLike(QSize(64, 48));

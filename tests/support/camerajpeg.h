@@ -26,7 +26,7 @@ struct CameraShot {
     QSize thumbnailSize{160, 120}; // empty: no IFD1 and no thumbnail
     QByteArray make = "Tabilo Optical";
     QByteArray model = "TX-100";
-    std::optional<quint16> orientation; // IFD0 Orientation; no entry when not given
+    std::optional<quint16> orientation;      // IFD0 Orientation; no entry when not given
     QByteArray software;                     // empty: no entry
     QByteArray date = "2004:05:06 07:08:09"; // DateTimeOriginal and DateTimeDigitized
     QByteArray exifVersion = "0220";

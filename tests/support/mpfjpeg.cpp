@@ -46,10 +46,10 @@ QByteArray mpfPayload(const QList<MpfListing> &listings)
     return QByteArray("MPF\0", 4) + tiff;
 }
 
-QByteArray withIndex(const QByteArray &main, const QList<MpfListing> &listings)
+QByteArray withIndex(const QByteArray &main, const QList<MpfListing> &listings, int indexAt)
 {
     QList<writefixtures::Segment> segments = writefixtures::segmentsOf(main);
-    segments.insert(1, writefixtures::makeSegment(0xE2, mpfPayload(listings)));
+    segments.insert(indexAt, writefixtures::makeSegment(0xE2, mpfPayload(listings)));
     return writefixtures::withSegments(main, segments);
 }
 
@@ -64,13 +64,13 @@ qsizetype tiffStart(const QByteArray &file)
 } // namespace
 
 QByteArray withMpfPicture(const QByteArray &main, const QByteArray &second, const QByteArray &gap,
-                          const QByteArray &trailer)
+                          const QByteArray &trailer, int indexAt)
 {
     // The index has the same size whatever it holds: place it once to learn where things lie.
-    const QByteArray placed = withIndex(main, {{0, 0}, {0, 0}});
+    const QByteArray placed = withIndex(main, {{0, 0}, {0, 0}}, indexAt);
     const quint32 secondOffset = quint32(placed.size() + gap.size() - tiffStart(placed));
-    const QByteArray indexed =
-        withIndex(main, {{quint32(placed.size()), 0}, {quint32(second.size()), secondOffset}});
+    const QByteArray indexed = withIndex(
+        main, {{quint32(placed.size()), 0}, {quint32(second.size()), secondOffset}}, indexAt);
     return indexed + gap + second + trailer;
 }
 

@@ -12,10 +12,11 @@ struct MpfListing {
     quint32 offset = 0; // from the index's TIFF header; 0 for the main picture
 };
 
-// main (a JPEG with at least one segment) with the index inserted after its
-// first segment, then gap, second, and trailer (a video, say) after its end.
+// main (a JPEG with at least one segment) with the index inserted as its
+// segment number indexAt (1: after the first), then gap, second, and trailer
+// (a video, say) after its end.
 QByteArray withMpfPicture(const QByteArray &main, const QByteArray &second, const QByteArray &gap,
-                          const QByteArray &trailer);
+                          const QByteArray &trailer, int indexAt = 1);
 
 // The index's entries as withMpfPicture writes them; empty without an index.
 QList<MpfListing> mpfListings(const QByteArray &file);

@@ -44,3 +44,18 @@ int uprightCodeOf(int orientation)
     constexpr std::array<int, 9> kUpright = {0, 0, 4, 2, 5, 6, 1, 7, 3};
     return orientation >= 1 && orientation <= 8 ? kUpright[size_t(orientation)] : 0;
 }
+
+double meanDifference(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return 255;
+    qint64 sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum +=
+                qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
+        }
+    }
+    return double(sum) / (3.0 * a.width() * a.height());
+}

@@ -10,3 +10,6 @@ QImage transformedImage(const QImage &image, int code);
 
 // The transform that shows a picture with Exif Orientation 1-8 upright.
 int uprightCodeOf(int orientation);
+
+// The mean difference of two images' channels (0-255); 255 when their sizes differ.
+double meanDifference(const QImage &a, const QImage &b);
