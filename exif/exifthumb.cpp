@@ -15,7 +15,6 @@
 namespace
 {
 
-constexpr qint64 kTiffBase = 12;
 // The thumbnail lies inside the APP1 segment, which holds at most 65,535 bytes.
 constexpr quint32 kMaxThumbLength = 65535;
 
@@ -94,7 +93,7 @@ qint16 ExifThumb::GetThumb(const QString &source, QByteArray &thumb)
     if (m_thumbLength == 0 || m_thumbLength > kMaxThumbLength)
         return 0;
     // Bytes past the end of the file read as zeros.
-    const auto bytes = file.bytesUpTo(kTiffBase + m_thumbOffset, m_thumbLength);
+    const auto bytes = file.bytesUpTo(tiff.fileOffset(m_thumbOffset), m_thumbLength);
     if (!bytes)
         return fail(ReadError::PathFileAccess);
     thumb = *bytes;

@@ -15,10 +15,11 @@
 // old thumbnail inside the APP1 segment, the new one takes its place; when
 // anything does (the Exif IFD, maker-note data, a preview image), every byte
 // of the segment stays where it was and the new thumbnail goes at its end,
-// with JPEGInterchangeFormat pointing to it. Segments between the APP1 and the
-// picture data (ICC profiles, XMP, IPTC, Adobe, comments, tables) are kept; a
-// JFIF APP0 there, or one in front of the APP1, is dropped. Pixel sizes are written in their
-// entries' own type and the file's byte order.
+// with JPEGInterchangeFormat pointing to it. The Exif APP1 is found wherever
+// it stands in front of the frame; every other segment (JFIF, ICC profiles,
+// XMP, IPTC, Adobe, comments, tables), in front of it or behind it, is kept
+// byte for byte, and so is everything behind the APP1. Pixel sizes are written
+// in their entries' own type and the file's byte order.
 
 enum TransplantResult : qint32 {
     TransplantDone = 0,

@@ -12,9 +12,6 @@
 namespace
 {
 
-constexpr qint64 kExifMarkOffset = 6;
-constexpr qint64 kSegmentLengthOffset = 4;
-
 qint32 errorNumberFromErrno(int error)
 {
     switch (error) {
@@ -66,24 +63,27 @@ bool FileByteReader::readHead(qint64 firstReadSize)
 {
     if (!readAt(m_head.data(), 0, firstReadSize))
         return false;
-    const qint64 segmentEnd = exifSegmentEnd(QByteArrayView(m_head.data(), firstReadSize));
-    const qint64 headSize = qMax(firstReadSize, qMin(segmentEnd, m_size));
-    if (!readAt(m_head.data() + firstReadSize, firstReadSize, headSize - firstReadSize))
+    m_headSize = firstReadSize;
+    m_exifSegment = findExifSegment(*this);
+    if (m_readFailed)
         return false;
-    m_headSize = headSize;
+    if (!m_exifSegment)
+        return true;
+    const qint64 segmentEnd = qMin(m_exifSegment->end, m_size);
+    if (segmentEnd <= firstReadSize)
+        return true;
+    if (segmentEnd <= MaxHeadSize) {
+        if (!readAt(m_head.data() + firstReadSize, firstReadSize, segmentEnd - firstReadSize))
+            return false;
+        m_headSize = segmentEnd;
+        return true;
+    }
+    const qint64 segmentSize = segmentEnd - m_exifSegment->start;
+    if (!readAt(m_head.data(), m_exifSegment->start, segmentSize))
+        return false;
+    m_headStart = m_exifSegment->start;
+    m_headSize = segmentSize;
     return true;
-}
-
-// The end of the APP1 segment when "Exif" follows its length at the fixed place; 0 otherwise
-// (a plain JPEG needs nothing beyond the first read).
-qint64 FileByteReader::exifSegmentEnd(QByteArrayView bytes)
-{
-    const ByteReader head(bytes);
-    const auto mark = head.view(kExifMarkOffset, 4);
-    const auto length = head.u16(kSegmentLengthOffset, ByteOrder::BigEndian);
-    if (!mark || !length || *mark != QByteArrayView("Exif"))
-        return 0;
-    return kSegmentLengthOffset + *length;
 }
 
 // Reads exactly length bytes at offset, retrying short reads and interruptions.
@@ -110,7 +110,9 @@ void FileByteReader::close()
         ::close(m_fd);
     m_fd = -1;
     m_size = 0;
+    m_headStart = 0;
     m_headSize = 0;
+    m_exifSegment.reset();
 }
 
 bool FileByteReader::contains(qint64 offset, qint64 length) const
@@ -120,7 +122,9 @@ bool FileByteReader::contains(qint64 offset, qint64 length) const
 
 std::optional<QByteArrayView> FileByteReader::headView(qint64 offset, qint64 length) const
 {
-    return ByteReader(QByteArrayView(m_head.data(), m_headSize)).view(offset, length);
+    if (offset < m_headStart)
+        return std::nullopt;
+    return ByteReader(QByteArrayView(m_head.data(), m_headSize)).view(offset - m_headStart, length);
 }
 
 std::optional<quint16> FileByteReader::u16(qint64 offset, ByteOrder order)

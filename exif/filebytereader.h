@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exif/bytereader.h"
+#include "exif/exifsegment.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,10 +11,10 @@
 #include <optional>
 
 // Bounds-checked reads from a file that fetch only the ranges asked for. Opening reads a
-// small head (one page); when the file starts with an Exif APP1 segment that runs beyond it,
-// the rest of that segment follows in one more read, so the header directories, their values
-// and the embedded thumbnail are in memory without touching the picture data behind them. A
-// range outside the head is read with one pread() of exactly that range.
+// small head (one page) and looks there for the Exif APP1 segment (exif/exifsegment.h); when
+// the segment runs beyond the page, it follows in one more read, so the header directories,
+// their values and the embedded thumbnail are in memory without touching the picture data
+// behind them. A range outside the held bytes is read with one pread() of exactly that range.
 // Only regular files are read: a directory, FIFO or device fails at open, and the file is
 // opened non-blocking so that opening a FIFO cannot hang.
 class FileByteReader
@@ -21,7 +22,8 @@ class FileByteReader
   public:
     // A page: a camera's header needs one more read, a plain JPEG none.
     static constexpr qint64 FirstReadSize = 4096;
-    // SOI, APP1 marker and the largest APP1 segment: 2 + 2 + 65535 bytes.
+    // SOI, APP1 marker and the largest APP1 segment: 2 + 2 + 65535 bytes. An Exif segment
+    // that would end beyond it is held on its own, without the bytes in front of it.
     static constexpr qint64 MaxHeadSize = 65539;
 
     FileByteReader() = default;
@@ -37,6 +39,8 @@ class FileByteReader
     bool isOpen() const { return m_fd >= 0; }
 
     qint64 size() const { return m_size; }
+    // The file's Exif APP1 segment, found at open.
+    std::optional<ExifSegment> exifSegment() const { return m_exifSegment; }
     bool contains(qint64 offset, qint64 length) const;
 
     // No value when the range is not wholly inside the file or the read fails
@@ -59,7 +63,6 @@ class FileByteReader
   private:
     std::optional<QByteArrayView> headView(qint64 offset, qint64 length) const;
     bool readHead(qint64 firstReadSize);
-    static qint64 exifSegmentEnd(QByteArrayView bytes);
     bool readAt(char *buffer, qint64 offset, qint64 length);
 
     int m_fd = -1;
@@ -67,7 +70,9 @@ class FileByteReader
     // The head lives inside the reader (which callers keep on the stack): no allocation and
     // no copy per file. Only the bytes read are ever touched.
     std::array<char, MaxHeadSize> m_head;
+    qint64 m_headStart = 0; // file offset of m_head's first byte
     qint64 m_headSize = 0;
+    std::optional<ExifSegment> m_exifSegment;
     bool m_readFailed = false;
     int m_readCalls = 0;
     qint64 m_bytesRead = 0;

@@ -1,6 +1,7 @@
 #include "exif/jpeglayout.h"
 
 #include "exif/bytereader.h"
+#include "exif/exifsegment.h"
 
 namespace
 {
@@ -47,14 +48,9 @@ bool isJfif(int marker, QByteArrayView segment)
     return marker == kMarkerApp0 && startsWith(segment, QByteArrayView("JFIF\0", 5));
 }
 
-bool isExif(int marker, QByteArrayView segment)
-{
-    return marker == kMarkerApp1 && startsWith(segment, QByteArrayView("Exif\0", 5));
-}
-
 bool changesDecoding(int marker, QByteArrayView segment)
 {
-    if (marker == kMarkerDht || marker == kMarkerDri)
+    if (marker == kMarkerDht || marker == kMarkerDri || isJfif(marker, segment))
         return true;
     if (marker == kMarkerApp2)
         return startsWith(segment, QByteArrayView("ICC_PROFILE\0", 12));
@@ -65,7 +61,7 @@ bool changesDecoding(int marker, QByteArrayView segment)
 // and any other APP1 but Exif, IPTC, comments.
 bool isUserData(int marker, QByteArrayView segment)
 {
-    return (marker == kMarkerApp1 && !isExif(marker, segment)) || marker == kMarkerApp13 ||
+    return (marker == kMarkerApp1 && !isExifApp1(segment)) || marker == kMarkerApp13 ||
            marker == kMarkerCom;
 }
 
@@ -74,11 +70,6 @@ bool isUserData(int marker, QByteArrayView segment)
 bool JpegLayout::isEightBitSequentialHuffman() const
 {
     return (frameMarker == kMarkerSof0 || frameMarker == kMarkerSof1) && precision == 8;
-}
-
-bool JpegLayout::exifAtStart() const
-{
-    return exifOffset == kFirstSegmentOffset;
 }
 
 bool isFrameMarker(int marker)
@@ -93,11 +84,9 @@ JpegLayout readJpegLayout(QByteArrayView jpeg)
     const ByteReader reader(jpeg);
     if (reader.u16(0, ByteOrder::BigEndian) != 0xFFD8)
         return layout;
+    if (const std::optional<ExifSegment> exif = findExifSegment(jpeg))
+        layout.exifOffset = exif->start;
     bool frameSeen = false;
-    bool adobeSeen = false;
-    // A JFIF marker decides the colour space over an Adobe one, so it matters
-    // only when both are there.
-    std::optional<qsizetype> jfifIndex;
     qint64 pos = kFirstSegmentOffset;
     while (true) {
         if (reader.u8(pos) != 0xFF)
@@ -121,8 +110,6 @@ JpegLayout readJpegLayout(QByteArrayView jpeg)
             return layout;
         if (*marker == kMarkerSos) {
             layout.walked = frameSeen;
-            if (!adobeSeen && jfifIndex)
-                layout.keptSegments.removeAt(*jfifIndex);
             // Entropy-coded data never holds FF D9, so an EOI behind the scan
             // header means the file was not cut short.
             layout.endsAfterScan =
@@ -140,16 +127,9 @@ JpegLayout readJpegLayout(QByteArrayView jpeg)
             layout.height = *reader.u16(markerPos + 5, ByteOrder::BigEndian);
             layout.width = *reader.u16(markerPos + 7, ByteOrder::BigEndian);
         }
-        adobeSeen = adobeSeen || isAdobe(*marker, *segment);
-        if (layout.exifOffset < 0 && isExif(*marker, *segment))
-            layout.exifOffset = markerPos;
-        if (layout.firstDqt < 0 && !frameSeen) {
-            const bool firstJfif = !jfifIndex && isJfif(*marker, *segment);
-            if (firstJfif)
-                jfifIndex = layout.keptSegments.size();
-            if (firstJfif || changesDecoding(*marker, *segment) || isUserData(*marker, *segment))
-                layout.keptSegments.append(*segment);
-        }
+        if (layout.firstDqt < 0 && !frameSeen &&
+            (changesDecoding(*marker, *segment) || isUserData(*marker, *segment)))
+            layout.keptSegments.append(*segment);
         pos = markerPos + 2 + *length;
     }
 }

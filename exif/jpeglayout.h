@@ -14,22 +14,19 @@ struct JpegLayout {
     int width = 0;
     int height = 0;
     bool endsAfterScan = false; // an EOI marker follows the first SOS: the data is not cut short
-    // Offset of the first Exif APP1 before the scan, -1 when there is none: the camera's
-    // shooting data, which a new header in front would throw away. Right behind the SOI it is
-    // where the readers look; behind another segment (JFIF) they do not see it.
+    // Offset of the Exif APP1 (exif/exifsegment.h), -1 when there is none: the camera's
+    // shooting data, which a new header in front would throw away.
     qint64 exifOffset = -1;
     // Segments between SOI and the first DQT that a new header must not drop, whole and in
     // file order: those that change how the picture decodes (DHT, DRI, an ICC profile APP2, an
-    // Adobe APP14, and the JFIF APP0 when the file also has an Adobe APP14), and the user's
-    // own data (XMP and other non-Exif APP1, IPTC APP13, comments). A lone JFIF APP0 and the
-    // other APPn only describe the file and go.
+    // Adobe APP14, the JFIF APP0, which decides the colour space beside an Adobe APP14 and
+    // gives the pixel density), and the user's own data (XMP and other non-Exif APP1, IPTC
+    // APP13, comments). The other APPn only describe the file and go.
     QList<QByteArrayView> keptSegments;
 
     // A baseline or extended sequential Huffman frame of 8-bit samples: the
     // only kind the Exif builder copies behind a new header.
     bool isEightBitSequentialHuffman() const;
-    // The Exif APP1 is the first segment, where the readers look for it.
-    bool exifAtStart() const;
 };
 
 // A start-of-frame marker (SOF0 to SOF15), given its second byte.

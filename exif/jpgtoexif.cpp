@@ -123,11 +123,8 @@ StepError readSource(const QString &path, Source &source)
             path + QStringLiteral(": only baseline 8-bit JPEG pictures can be converted"));
     if (!layout.endsAfterScan)
         return StepError::because(path + QStringLiteral(": the picture data is cut short"));
-    if (layout.exifAtStart())
-        return StepError::because(path + QStringLiteral(": the file's Exif header cannot be read"));
     if (layout.exifOffset >= 0)
-        return StepError::because(
-            path + QStringLiteral(": the file already holds Exif data behind another segment"));
+        return StepError::because(path + QStringLiteral(": the file already holds an Exif header"));
     const QDateTime modified = QFileInfo(path).lastModified();
     source.dateText = modified.toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")).toLatin1();
     source.dateText.resize(kDateTextLength, '\0');

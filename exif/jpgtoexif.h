@@ -36,12 +36,12 @@ inline constexpr char kExifWorkName[] = "EXIFFILE";
 // The thumbnail is encoded at quality (90, 80, 70).
 //
 // Segments in front of the source's first DQT are dropped, except those the
-// picture needs to decode as before (Huffman tables, restart interval, ICC
-// profile, Adobe colour transform) and the user's own data (XMP, IPTC,
+// picture needs to decode as before (Huffman tables, restart interval, JFIF,
+// ICC profile, Adobe colour transform) and the user's own data (XMP, IPTC,
 // comments), which follow the new header in their order. Refused, with the
 // thumbnail step's label: a progressive, lossless, arithmetic-coded or not
-// 8-bit source, one cut short, and one that holds an Exif segment already
-// (one the readers cannot parse, or one behind another segment). A source
-// whose frame header comes before its first DQT fails at the merge.
+// 8-bit source, one cut short, and one that holds an Exif segment already,
+// wherever it stands. A source whose frame header comes before its first DQT
+// fails at the merge.
 ExifBuild MakeExifFile(const QString &sourcePath, quint8 quality, const QString &workFolder,
                        const QString &workName = QLatin1String(kExifWorkName));

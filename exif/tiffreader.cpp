@@ -7,9 +7,7 @@
 namespace
 {
 
-constexpr qint64 kTiffBase = 12;
-constexpr qint64 kExifMarkOffset = 6;
-constexpr qint64 kIfd0PointerOffset = 16;
+constexpr qint64 kIfd0PointerInTiff = 4;
 constexpr qint64 kEntrySize = 12;
 constexpr quint16 kMaxEntryCount = 32767;
 // An APP1 segment holds at most 65,535 bytes, so no text in it can be longer.
@@ -19,28 +17,28 @@ constexpr qint64 kMaxTextLength = 65535;
 
 std::optional<bool> TiffReader::readHeader()
 {
-    QByteArray markStorage;
+    const std::optional<ExifSegment> segment = m_file.exifSegment();
+    m_tiffBase = segment ? segment->tiffBase() : kFirstSegmentTiffBase;
     QByteArray orderStorage;
-    const auto mark = m_file.viewUpTo(kExifMarkOffset, 4, markStorage);
-    const auto order = m_file.viewUpTo(kTiffBase, 2, orderStorage);
-    if (!mark || !order || mark->size() != 4 || order->size() != 2) {
+    const auto order = m_file.viewUpTo(m_tiffBase, 2, orderStorage);
+    if (!order || order->size() != 2) {
         fail(m_file.readFailed() ? ReadError::PathFileAccess : ReadError::PastEndOfFile);
         return std::nullopt;
     }
     m_byteOrderMark = order->toByteArray();
     // Anything but "MM" reads as little-endian.
     m_order = m_byteOrderMark == "MM" ? ByteOrder::BigEndian : ByteOrder::LittleEndian;
-    return *mark == "Exif";
+    return segment.has_value();
 }
 
 quint32 TiffReader::ifd0Offset()
 {
-    return numberAt(kIfd0PointerOffset);
+    return numberAt(m_tiffBase + kIfd0PointerInTiff);
 }
 
 std::optional<IfdDirectory> TiffReader::directory(quint32 tiffOffset)
 {
-    const qint64 start = kTiffBase + tiffOffset;
+    const qint64 start = m_tiffBase + tiffOffset;
     const quint16 count = static_cast<quint16>(m_file.u16(start, m_order).value_or(0));
     if (m_file.readFailed()) {
         fail(ReadError::PathFileAccess);
@@ -102,7 +100,7 @@ std::optional<QByteArray> TiffReader::text(const IfdEntry &entry, TextForm form)
         fail(ReadError::ValueTooLong);
         return std::nullopt;
     }
-    const auto bytes = m_file.bytes(kTiffBase + entry.value, length);
+    const auto bytes = m_file.bytes(m_tiffBase + entry.value, length);
     if (!bytes) {
         fail(m_file.readFailed() ? ReadError::PathFileAccess : ReadError::PastEndOfFile);
         return std::nullopt;
@@ -112,7 +110,7 @@ std::optional<QByteArray> TiffReader::text(const IfdEntry &entry, TextForm form)
 
 Rational TiffReader::rational(const IfdEntry &entry)
 {
-    const qint64 start = kTiffBase + entry.value;
+    const qint64 start = m_tiffBase + entry.value;
     return {static_cast<qint32>(numberAt(start)), static_cast<qint32>(numberAt(start + 4))};
 }
 

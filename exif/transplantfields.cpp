@@ -2,16 +2,17 @@
 
 #include <QtEndian>
 
+#include "exif/exifsegment.h"
 #include "exif/exiftags.h"
 
 namespace
 {
 
-constexpr qint64 kTiffBase = 12;
+constexpr qint64 kTiffBase = ExifSegment::kTiffBaseInSegment;
 constexpr qint64 kEntrySize = 12;
 
 // Reads directories inside the APP1 segment only: the transplant rewrites no
-// byte outside it.
+// byte outside it. Offsets inside the walk count from the segment's marker.
 class DirectoryWalk
 {
   public:
@@ -39,7 +40,7 @@ class DirectoryWalk
     void note(qint64 entry)
     {
         const quint16 tag = *m_reader.u16(entry, m_order);
-        const ValueField field{entry + 8, *m_reader.u16(entry + 2, m_order)};
+        const ValueField field{m_fields.app1Start + entry + 8, *m_reader.u16(entry + 2, m_order)};
         const quint32 value = *m_reader.u32(entry + 8, m_order);
         switch (tag) {
         case ExifTag::ExifIfdPointer:
@@ -72,37 +73,25 @@ class DirectoryWalk
 
 } // namespace
 
-QByteArray withoutLeadingJfif(const QByteArray &file)
-{
-    const ByteReader reader(file);
-    if (reader.u16(2, ByteOrder::BigEndian) != 0xFFE0 ||
-        reader.view(6, 5) != QByteArrayView("JFIF\0", 5))
-        return file;
-    const qint64 app1 = 4 + qint64(*reader.u16(4, ByteOrder::BigEndian));
-    if (reader.u16(app1, ByteOrder::BigEndian) != 0xFFE1 ||
-        reader.view(app1 + 4, 6) != QByteArrayView("Exif\0\0", 6))
-        return file;
-    return file.first(2) + file.sliced(app1);
-}
-
 std::optional<TransplantFields> findTransplantFields(QByteArrayView file)
 {
-    const ByteReader reader(file);
-    if (reader.u16(0, ByteOrder::BigEndian) != 0xFFD8 ||
-        reader.u16(2, ByteOrder::BigEndian) != 0xFFE1 ||
-        reader.view(6, 6) != QByteArrayView("Exif\0\0", 6))
+    const std::optional<ExifSegment> segment = findExifSegment(file);
+    if (!segment || segment->end > file.size())
         return std::nullopt;
+    const QByteArrayView app1 = file.sliced(segment->start, segment->end - segment->start);
+    const ByteReader reader(app1);
     const std::optional<QByteArrayView> mark = reader.view(kTiffBase, 2);
     if (mark != "II" && mark != "MM")
         return std::nullopt;
     TransplantFields fields;
     fields.order = mark == "MM" ? ByteOrder::BigEndian : ByteOrder::LittleEndian;
-    fields.app1End = 4 + qint64(*reader.u16(4, ByteOrder::BigEndian));
-    if (fields.app1End > file.size())
-        return std::nullopt;
+    fields.app1Start = segment->start;
+    fields.app1End = segment->end;
+    fields.tiffBase = segment->tiffBase();
 
-    DirectoryWalk walk(file.first(fields.app1End), fields.order, fields);
-    const std::optional<quint32> ifd1 = walk.read(reader.u32(16, fields.order).value_or(0));
+    DirectoryWalk walk(app1, fields.order, fields);
+    const std::optional<quint32> ifd1 =
+        walk.read(reader.u32(kTiffBase + 4, fields.order).value_or(0));
     if (!ifd1 || *ifd1 == 0)
         return std::nullopt;
     if (walk.exifIfdOffset != 0 && !walk.read(walk.exifIfdOffset))

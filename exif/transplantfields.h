@@ -7,9 +7,10 @@
 
 #include "exif/bytereader.h"
 
-// Where the Exif transplant finds what it rewrites in a file whose APP1 Exif
-// segment follows SOI directly. Positions are file offsets of 4-byte value
-// fields; each field is the last of its tag read in IFD0, the Exif IFD, IFD1.
+// Where the Exif transplant finds what it rewrites in a file's Exif APP1
+// segment, wherever it stands in front of the frame. Positions are file offsets
+// of 4-byte value fields; each field is the last of its tag read in IFD0, the
+// Exif IFD, IFD1.
 
 struct ValueField {
     qint64 position = -1;
@@ -20,7 +21,9 @@ struct ValueField {
 
 struct TransplantFields {
     ByteOrder order = ByteOrder::LittleEndian;
+    qint64 app1Start = 0;         // file offset of the APP1 marker
     qint64 app1End = 0;           // file offset just past the APP1 segment
+    qint64 tiffBase = 0;          // file offset of the byte-order mark
     ValueField thumbOffset;       // JPEGInterchangeFormat
     quint32 thumbOffsetValue = 0; // its value: a TIFF offset
     ValueField thumbLength;       // JPEGInterchangeFormatLength
@@ -29,13 +32,9 @@ struct TransplantFields {
     ValueField pixelY; // PixelYDimension
 
     // The old thumbnail's first byte in the file.
-    qint64 thumbStart() const { return 12 + qint64(thumbOffsetValue); }
+    qint64 thumbStart() const { return tiffBase + qint64(thumbOffsetValue); }
     qint64 thumbEnd() const { return thumbStart() + thumbLengthValue; }
 };
-
-// The file without a JFIF APP0 segment standing between SOI and an Exif APP1
-// (some cameras write one there, where the Exif readers do not look).
-QByteArray withoutLeadingJfif(const QByteArray &file);
 
 // No value when the file is not Exif with "II" or "MM", has no IFD1, lacks
 // either thumbnail field, or has a directory that does not lie inside its APP1.

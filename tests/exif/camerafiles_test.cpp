@@ -147,20 +147,24 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST(CameraFileTest, JfifBeforeExifIsNotExif)
+// The E950 writes a JFIF segment in front of its Exif one.
+TEST(CameraFileTest, ExifBehindJfifIsRead)
 {
     const QString nikon = cameraFixture("nikon-e950.jpg");
     if (nikon.isEmpty())
         return;
     ExifData exif;
     exif.SetExif(nikon);
-    EXPECT_FALSE(exif.IsExif());
+    EXPECT_TRUE(exif.IsExif());
     EXPECT_EQ(exif.ExifError(), 0);
+    EXPECT_EQ(exif.MakerExif(), QStringLiteral("NIKON"));
+    EXPECT_EQ(exif.IIMM(), QStringLiteral("II"));
 
     ExifThumb reader;
     QByteArray thumb;
-    EXPECT_EQ(reader.GetThumb(nikon, thumb), 0);
-    EXPECT_FALSE(reader.IsExif());
+    EXPECT_NE(reader.GetThumb(nikon, thumb), 0);
+    EXPECT_TRUE(reader.IsExif());
+    EXPECT_TRUE(thumb.startsWith("\xFF\xD8"));
 }
 
 // exiftool rewrites the Canon header big-endian; it keeps the texts and the thumbnail but
