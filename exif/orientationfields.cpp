@@ -3,6 +3,8 @@
 #include <QFile>
 
 #include "exif/bytereader.h"
+#include "exif/exifsegment.h"
+#include "exif/exiftags.h"
 #include "exif/workfile.h"
 
 namespace
@@ -10,12 +12,8 @@ namespace
 
 constexpr int kMarkerSos = 0xDA;
 constexpr int kMarkerApp1 = 0xE1;
-constexpr quint16 kTagOrientation = 0x0112;
-constexpr quint16 kTypeShort = 3;
 constexpr qint64 kEntrySize = 12;
-constexpr qint64 kTiffStart = 10;  // FF E1, the length, "Exif\0\0"
 constexpr int kMaxDirectories = 2; // IFD0 and IFD1
-const QByteArrayView kExifSignature("Exif\0\0", 6);
 const QByteArrayView kXmpSignature("http://ns.adobe.com/xap/1.0/\0", 29);
 const QByteArrayView kXmpName("tiff:Orientation");
 
@@ -56,52 +54,45 @@ struct ShortField {
 
 struct ExifOrientations {
     ByteOrder order = ByteOrder::LittleEndian;
-    QList<ShortField> fields; // IFD0's first when it has one
-    bool inIfd0 = false;
+    QList<ShortField> fields;
 };
 
-std::optional<ShortField> orientationIn(const ByteReader &tiff, qint64 directory, ByteOrder order,
-                                        qint64 base)
+void orientationsIn(const ByteReader &tiff, qint64 directory, qint64 base, ExifOrientations &found)
 {
-    const std::optional<quint16> count = tiff.u16(directory, order);
+    const std::optional<quint16> count = tiff.u16(directory, found.order);
     for (qint64 i = 0; count && i < *count; ++i) {
         const qint64 entry = directory + 2 + i * kEntrySize;
-        const std::optional<quint16> tag = tiff.u16(entry, order);
+        const std::optional<quint16> tag = tiff.u16(entry, found.order);
         if (!tag)
             break;
-        if (*tag != kTagOrientation || tiff.u16(entry + 2, order) != kTypeShort ||
-            tiff.u32(entry + 4, order) != 1u)
+        if (*tag != ExifTag::Orientation || tiff.u16(entry + 2, found.order) != TiffType::Short ||
+            tiff.u32(entry + 4, found.order) != 1u)
             continue;
-        if (const std::optional<quint16> value = tiff.u16(entry + 8, order))
-            return ShortField{base + entry + 8, *value};
+        if (const std::optional<quint16> value = tiff.u16(entry + 8, found.order))
+            found.fields.append({base + entry + 8, *value});
     }
-    return std::nullopt;
 }
 
 ExifOrientations exifOrientations(QByteArrayView header)
 {
     ExifOrientations found;
-    for (const SegmentView &segment : app1Segments(header)) {
-        if (!startsWith(segment, kExifSignature))
-            continue;
-        const ByteReader tiff(segment.bytes.sliced(kTiffStart));
-        const std::optional<QByteArrayView> mark = tiff.view(0, 2);
-        if (!mark || (*mark != "II" && *mark != "MM"))
-            return found;
-        found.order = *mark == "II" ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
-        std::optional<quint32> directory = tiff.u32(4, found.order);
-        for (int i = 0; i < kMaxDirectories && directory && *directory != 0; ++i) {
-            if (auto field =
-                    orientationIn(tiff, *directory, found.order, segment.offset + kTiffStart)) {
-                found.fields.append(*field);
-                found.inIfd0 = found.inIfd0 || i == 0;
-            }
-            const std::optional<quint16> count = tiff.u16(*directory, found.order);
-            if (!count)
-                break;
-            directory = tiff.u32(*directory + 2 + *count * kEntrySize, found.order);
-        }
+    const std::optional<ExifSegment> segment = findExifSegment(header);
+    if (!segment)
         return found;
+    const qint64 base = segment->tiffBase();
+    const ByteReader tiff(
+        header.sliced(base, qMax<qint64>(0, qMin(segment->end, header.size()) - base)));
+    const std::optional<QByteArrayView> mark = tiff.view(0, 2);
+    if (!mark || (*mark != "II" && *mark != "MM"))
+        return found;
+    found.order = *mark == "II" ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
+    std::optional<quint32> directory = tiff.u32(4, found.order);
+    for (int i = 0; i < kMaxDirectories && directory && *directory != 0; ++i) {
+        orientationsIn(tiff, *directory, base, found);
+        const std::optional<quint16> count = tiff.u16(*directory, found.order);
+        if (!count)
+            break;
+        directory = tiff.u32(*directory + 2 + *count * kEntrySize, found.order);
     }
     return found;
 }
@@ -160,15 +151,6 @@ QByteArray readJpegHeader(const QString &path)
         if (payload.size() < length - 2)
             return header;
     }
-}
-
-int exifOrientation(QByteArrayView header)
-{
-    const ExifOrientations found = exifOrientations(header);
-    if (!found.inIfd0)
-        return 1;
-    const quint16 value = found.fields.first().value;
-    return value >= 1 && value <= 8 ? value : 1;
 }
 
 QList<OrientationPatch> uprightPatches(QByteArrayView header)

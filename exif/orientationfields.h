@@ -23,10 +23,8 @@ struct OrientationPatch {
 // begin as a JPEG. Only that much is read.
 QByteArray readJpegHeader(const QString &path);
 
-// IFD0's Orientation (1 to 8); 1 when the header has none or a value outside 1-8.
-int exifOrientation(QByteArrayView header);
-
-// The writes that set every Orientation value not already 1 to 1.
+// The writes that set every Orientation value not already 1 to 1 (reading
+// it is exifOrientation's, in exif/exiforientation.h).
 QList<OrientationPatch> uprightPatches(QByteArrayView header);
 
 // Applies uprightPatches to the file at path (a work file not yet in place)

@@ -11,6 +11,7 @@
 #include "core/rotate/backupfolder.h"
 #include "core/rotate/mpfrelist.h"
 #include "core/rotate/orientationturn.h"
+#include "exif/exiforientation.h"
 #include "exif/exiftoexif.h"
 #include "exif/jpeglayout.h"
 #include "exif/orientationfields.h"
@@ -81,8 +82,7 @@ class Turning
         m_turned.present = !statFile(m_turned.picture, m_turned.before).failed;
         if (!m_turned.present)
             return {RotateOutcome::Missing, 0, QString()};
-        const int orientation =
-            m_settings.asShown ? exifOrientation(readJpegHeader(m_turned.picture)) : 1;
+        const int orientation = m_settings.asShown ? exifOrientation(m_turned.picture) : 1;
         if (orientation == 1 && m_settings.asShown && m_settings.leaveUpright)
             return {RotateOutcome::Upright, 0, QString()};
         StepError error;
