@@ -127,11 +127,12 @@ TEST(Cli, ExifOfABigEndianCameraFile)
 
 TEST(Cli, ExifOfAFileThatIsNotExif)
 {
-    // JFIF comes first; the bytes at offset 12 are JFIF's minor version (2) and units (1).
-    CameraShot shot;
-    shot.jfifFirst = true;
+    // A plain JPEG: the bytes at offset 12 are JFIF's minor version (2) and units (1).
     QTemporaryDir folder;
-    const CliRun run = runCli({QStringLiteral("exif"), cameraFile(folder, shot)});
+    const QByteArray plain =
+        QByteArray("\xFF\xD8", 2) + leadingsegment::jfif() + plainPicture().mid(20);
+    const CliRun run =
+        runCli({QStringLiteral("exif"), writeFile(folder, QStringLiteral("plain.jpg"), plain)});
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(run.out.contains("\"IsExif\":false")) << run.out.constData();
     EXPECT_TRUE(run.out.contains("\"VersionExif\":\"\\u0000\"")) << run.out.constData();

@@ -8,6 +8,7 @@
 #include "core/panellines.h"
 #include "tests/support/camerajpeg.h"
 #include "tests/support/tiffbuilder.h"
+#include "tests/support/writefixtures.h"
 
 namespace
 {
@@ -95,14 +96,12 @@ TEST(PanelLines, ExifFileOfACameraNotInTheTable)
     EXPECT_FALSE(panel->sliderVisible);
 }
 
-// A file that starts with JFIF is not read as Exif, though Exif follows; 800 x 600 frame.
+// A plain JPEG without Exif; 800 x 600 frame.
 TEST(PanelLines, NonExifFileTakesItsSizeFromTheTag)
 {
-    CameraShot shot;
-    shot.jfifFirst = true;
-    shot.frameSize = QSize(800, 600);
     QTemporaryDir folder;
-    const QString path = writeTestFile(folder, QStringLiteral("jfif.jpg"), cameraJpeg(shot));
+    const QString path = writeTestFile(folder, QStringLiteral("jfif.jpg"),
+                                       writefixtures::plainJpeg(QSize(800, 600)));
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
     const std::optional<PanelContent> panel =
         panelContentForFile(path, QStringLiteral("0160001200"), shippedTable(), japanese);

@@ -27,12 +27,6 @@ QByteArray fromFirstDqt(const QByteArray &jpeg)
     return {};
 }
 
-// JFIF 1.02, 72 x 72 dots per inch, no thumbnail: the bytes the Nikon E950 wrote.
-QByteArray jfifSegment()
-{
-    return jpegbytes::segment(0xE0, QByteArray("JFIF\0\x01\x02\x01\x00\x48\x00\x48\x00\x00", 14));
-}
-
 void addRational(TiffBuilder &tiff, quint16 tag, const CameraShot::Rational &value)
 {
     tiff.rational(TiffBuilder::ExifIfd, tag, value.numerator, value.denominator);
@@ -133,8 +127,33 @@ QByteArray cameraThumbnail(const CameraShot &shot)
 
 QByteArray cameraJpeg(const CameraShot &shot)
 {
-    QByteArray file = jpegbytes::soi();
-    if (shot.jfifFirst)
-        file += jfifSegment();
-    return file + exifSegment(shot) + fromFirstDqt(encodedPattern(shot.frameSize, 90));
+    return jpegbytes::soi() + shot.beforeExif + exifSegment(shot) +
+           fromFirstDqt(encodedPattern(shot.frameSize, 90));
 }
+
+namespace leadingsegment
+{
+
+// JFIF 1.02, 72 x 72 dots per inch, no thumbnail: the bytes the Nikon E950 wrote.
+QByteArray jfif()
+{
+    return jpegbytes::segment(0xE0, QByteArray("JFIF\0\x01\x02\x01\x00\x48\x00\x48\x00\x00", 14));
+}
+
+QByteArray iccProfile()
+{
+    return jpegbytes::segment(0xE2, QByteArray("ICC_PROFILE\0\x01\x01", 14) + QByteArray(600, 'p'));
+}
+
+QByteArray xmp()
+{
+    return jpegbytes::segment(0xE1, QByteArray("http://ns.adobe.com/xap/1.0/\0", 29) +
+                                        "<x:xmpmeta xmlns:x='adobe:ns:meta/'/>");
+}
+
+QByteArray comment()
+{
+    return jpegbytes::segment(0xFE, "written by an editor");
+}
+
+} // namespace leadingsegment

@@ -19,8 +19,9 @@ struct CameraShot {
     };
 
     ByteOrder byteOrder = ByteOrder::LittleEndian;
-    // A JFIF APP0 segment in front of the Exif one, as some early Nikon compacts wrote.
-    bool jfifFirst = false;
+    // Segments in front of the Exif one (leadingsegment:: below), as some early Nikon
+    // compacts, editors and colour-managed programs write them.
+    QByteArray beforeExif;
     QSize frameSize{640, 480};
     std::optional<QSize> exifSize; // PixelX/YDimension; the frame size when not given
     QSize thumbnailSize{160, 120}; // empty: no IFD1 and no thumbnail
@@ -41,6 +42,15 @@ struct CameraShot {
     quint16 flash = 0;
     Rational focalLength{58, 10};
 };
+
+// Segments that programs put between SOI and the Exif APP1.
+namespace leadingsegment
+{
+QByteArray jfif();       // JFIF 1.02, 72 dpi, as the Nikon E950 wrote it
+QByteArray iccProfile(); // an APP2 ICC_PROFILE chunk (the profile's bytes are filler)
+QByteArray xmp();        // an XMP APP1: an APP1 that is not Exif
+QByteArray comment();    // COM
+} // namespace leadingsegment
 
 // Two shots shaped after cameras of about 2000, for tests that check many fields at once.
 // A zoom compact, little-endian: the model "Canon DIGITAL IXUS" padded with a zero byte, the

@@ -6,25 +6,17 @@
 #include "exif/jpegdecode.h"
 #include "tests/support/jpegbytes.h"
 #include "tests/support/scanfolder.h"
+#include "tests/support/writefixtures.h"
 
 namespace
 {
 
 const QSize standardSize(160, 120);
 
-// A camera file that starts with JFIF, so that it is not read as Exif.
-CameraShot jfifFirstShot()
+// A plain JPEG's first 300 bytes: its tables, no picture.
+QByteArray truncatedPlainFile()
 {
-    CameraShot shot;
-    shot.jfifFirst = true;
-    shot.frameSize = QSize(800, 600);
-    return shot;
-}
-
-// Its first 300 bytes: JFIF and the start of the Exif segment, no picture.
-QByteArray truncatedJfifFirstFile()
-{
-    return cameraJpeg(jfifFirstShot()).left(300);
+    return writefixtures::plainJpeg(QSize(800, 600)).left(300);
 }
 
 TEST(ThumbnailSizeTag, FiveDigitsEachWithLeadingZeros)
@@ -47,17 +39,6 @@ TEST(ThumbnailProducer, CameraFileIsListedFromItsExifThumbnail)
     EXPECT_EQ(produced.image.size(), standardSize);
     // The thumbnail is kept as the camera wrote it.
     EXPECT_EQ(produced.jpeg, cameraThumbnail(CameraShot()));
-}
-
-TEST(ThumbnailProducer, JfifFirstFileIsDrawnFromItsFullPicture)
-{
-    ScanFolder folder;
-    folder.addCamera(QStringLiteral("n.jpg"), jfifFirstShot());
-    const ProducedThumbnail produced =
-        ThumbnailProducer(standardSize, Qt::white)(folder.file("n.jpg"));
-    ASSERT_EQ(produced.outcome, ProducedThumbnail::Outcome::Listed);
-    EXPECT_FALSE(produced.fromExif);
-    EXPECT_EQ(produced.tag, QStringLiteral("0080000600"));
 }
 
 TEST(ThumbnailProducer, PlainPictureIsDrawnToFitWithItsSizeTag)
@@ -93,7 +74,7 @@ TEST(ThumbnailProducer, PortraitPictureIsCentredBetweenSideBars)
 TEST(ThumbnailProducer, DamagedPictureIsABadPicture)
 {
     ScanFolder folder;
-    folder.write(QStringLiteral("bad.jpg"), truncatedJfifFirstFile());
+    folder.write(QStringLiteral("bad.jpg"), truncatedPlainFile());
     folder.write(QStringLiteral("text.jpg"), "not a picture at all");
     const ThumbnailProducer produce(standardSize, Qt::white);
     for (const char *name : {"bad.jpg", "text.jpg"}) {
@@ -159,7 +140,7 @@ TEST_P(RealFolderScan, DamagedPictureAmongGoodOnes)
 {
     folder.addCamera(QStringLiteral("a.jpg"));
     folder.addPlain(QStringLiteral("b.jpg"));
-    folder.write(QStringLiteral("c.jpg"), truncatedJfifFirstFile());
+    folder.write(QStringLiteral("c.jpg"), truncatedPlainFile());
     folder.addCamera(QStringLiteral("d.jpg"), bigEndianCompactShot());
     const FolderScanResult result = scan(false);
     EXPECT_EQ(logged, QStringList({"BAD PIC "}));
@@ -186,6 +167,18 @@ TEST_P(RealFolderScan, ConvertedFilesAreListedFromTheirNewThumbnails)
     EXPECT_FALSE(model.isFromExif(1)); // the file the question came at
     for (int row = 2; row < 5; ++row)
         EXPECT_TRUE(model.isFromExif(row)) << row;
+}
+
+// Editors and some cameras put JFIF in front of the Exif segment: still Exif files.
+TEST_P(RealFolderScan, ExifBehindJfifIsNotOfferedForConversion)
+{
+    CameraShot shot;
+    shot.beforeExif = leadingsegment::jfif();
+    folder.addCamera(QStringLiteral("a.jpg"), shot);
+    const FolderScanResult result = scan(true);
+    EXPECT_EQ(questions, 0);
+    ASSERT_EQ(result.listed, 1);
+    EXPECT_TRUE(model.isFromExif(0));
 }
 
 INSTANTIATE_TEST_SUITE_P(Workers, RealFolderScan, ::testing::Values(0, 2), [](const auto &info) {

@@ -4,6 +4,7 @@
 #include "platform/fileattributes.h"
 #include "tests/support/recordingprompter.h"
 #include "tests/support/scanfolder.h"
+#include "tests/support/writefixtures.h"
 #include "ui/frminfo.h"
 #include "ui/main/form1.h"
 #include "ui/main/statuspanel.h"
@@ -331,10 +332,8 @@ TEST_F(Form1ScanTest, DamagedPictureIsLoggedOthersListedWithoutGaps)
 {
     ScanFolder folder;
     folder.addCamera(QStringLiteral("a.jpg"));
-    CameraShot jfifFirst;
-    jfifFirst.jfifFirst = true;
-    // JFIF and the start of the Exif segment, no picture.
-    folder.write(QStringLiteral("b.jpg"), cameraJpeg(jfifFirst).left(300));
+    // A plain JPEG's tables, no picture.
+    folder.write(QStringLiteral("b.jpg"), writefixtures::plainJpeg(QSize(800, 600)).left(300));
     folder.addPlain(QStringLiteral("c.jpg"), 64, 48);
     scan(folder);
 
