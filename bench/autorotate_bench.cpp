@@ -10,11 +10,11 @@
 #include <cstdio>
 
 #include <QCoreApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "bench/benchsupport.h"
 #include "bench/plainpictures.h"
+#include "bench/rotateround.h"
 #include "core/rotate/rotatefile.h"
 #include "exif/orientationfields.h"
 #include "platform/spinwellloader.h"
@@ -40,42 +40,14 @@ QByteArray turnedQuarterRight(QByteArray jpeg)
     return {};
 }
 
-double jpegtranRound(const QStringList &paths)
-{
-    const auto start = Clock::now();
-    for (const QString &path : paths) {
-        const int status =
-            QProcess::execute(QStringLiteral("jpegtran"),
-                              {QStringLiteral("-rotate"), QStringLiteral("90"),
-                               QStringLiteral("-copy"), QStringLiteral("all"),
-                               QStringLiteral("-outfile"), path + QStringLiteral(".jt"), path});
-        if (status != 0)
-            std::fprintf(stderr, "jpegtran failed on %s\n", qPrintable(path));
-    }
-    return millisecondsSince(start);
-}
-
-// rotate --auto --no-backup, file by file; `expected` is the outcome every file must have.
-double autoRound(const QStringList &paths, const VelmorRotPort &velmorRot, RotateOutcome expected)
+// rotate --auto --no-backup.
+RotateSettings automatic()
 {
     RotateSettings settings;
     settings.asShown = true;
     settings.leaveUpright = true;
     settings.keepBackup = false;
-    const RotatePorts ports{velmorRot, [](const QString &) { return true; }, [] {},
-                            [](const QString &, int &attributes) {
-                                attributes = 0;
-                                return StepError::none();
-                            },
-                            [](const QString &, int) { return StepError::none(); }};
-    const auto start = Clock::now();
-    for (const QString &path : paths) {
-        const RotateFileResult result = rotateOneFile(path, settings, ports);
-        if (result.outcome != expected)
-            std::fprintf(stderr, "%s: %d %s\n", qPrintable(path), result.code,
-                         qPrintable(result.reason));
-    }
-    return millisecondsSince(start);
+    return settings;
 }
 
 double headerRound(const QStringList &paths)
@@ -113,11 +85,13 @@ int main(int argc, char **argv)
         // Beside the cache, so that the pictures lie on the disk a user's folder would.
         QTemporaryDir pictures(cacheFolder + QStringLiteral("/autorotate-XXXXXX"));
         const QStringList paths = fillFolder(pictures.path(), sideways, kFileCount);
-        bestJpegtran = std::min(bestJpegtran, jpegtranRound(paths));
-        bestAuto = std::min(bestAuto, autoRound(paths, velmorRot, RotateOutcome::Turned));
+        bestJpegtran = std::min(bestJpegtran, jpegtranQuarterTurnRound(paths));
+        bestAuto =
+            std::min(bestAuto, rotationRound(paths, velmorRot, automatic(), RotateOutcome::Turned));
         // Now upright: the same files again are left as they are.
         bestHeader = std::min(bestHeader, headerRound(paths));
-        bestUpright = std::min(bestUpright, autoRound(paths, velmorRot, RotateOutcome::Upright));
+        bestUpright = std::min(
+            bestUpright, rotationRound(paths, velmorRot, automatic(), RotateOutcome::Upright));
     }
     const double perFile = bestAuto / kFileCount, peerPerFile = bestJpegtran / kFileCount;
     std::printf("rotate --auto: %8.2f ms per file (Orientation 6, thumbnail regenerated, "

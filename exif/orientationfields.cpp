@@ -5,7 +5,6 @@
 #include "exif/bytereader.h"
 #include "exif/exifsegment.h"
 #include "exif/exiftags.h"
-#include "exif/workfile.h"
 
 namespace
 {
@@ -153,9 +152,9 @@ QByteArray readJpegHeader(const QString &path)
     }
 }
 
-QList<OrientationPatch> uprightPatches(QByteArrayView header)
+QList<FilePatch> uprightPatches(QByteArrayView header)
 {
-    QList<OrientationPatch> patches;
+    QList<FilePatch> patches;
     const ExifOrientations found = exifOrientations(header);
     for (const ShortField &field : found.fields) {
         if (field.value != 1)
@@ -170,12 +169,5 @@ QList<OrientationPatch> uprightPatches(QByteArrayView header)
 
 StepError setOrientationUpright(const QString &path)
 {
-    const QList<OrientationPatch> patches = uprightPatches(readJpegHeader(path));
-    for (qsizetype i = 0; i < patches.size(); ++i) {
-        const FileSync sync = i + 1 == patches.size() ? FileSync::Yes : FileSync::No;
-        if (StepError error = patchFile(path, patches[i].position, patches[i].bytes, sync);
-            error.failed)
-            return error;
-    }
-    return StepError::none();
+    return applyPatches(path, uprightPatches(readJpegHeader(path)));
 }

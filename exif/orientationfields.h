@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include "exif/filepatch.h"
 #include "exif/steperror.h"
 
 // The Orientation values a JPEG file holds in front of its picture, and
@@ -14,18 +15,13 @@
 // packet, written as an attribute or as an element. Each is one SHORT or one
 // digit, so the file keeps its size and every other byte.
 
-struct OrientationPatch {
-    qint64 position = 0; // counted from the start of the file
-    QByteArray bytes;
-};
-
 // The file's segments from SOI up to its first scan; empty when it does not
 // begin as a JPEG. Only that much is read.
 QByteArray readJpegHeader(const QString &path);
 
 // The writes that set every Orientation value not already 1 to 1 (reading
 // it is exifOrientation's, in exif/exiforientation.h).
-QList<OrientationPatch> uprightPatches(QByteArrayView header);
+QList<FilePatch> uprightPatches(QByteArrayView header);
 
 // Applies uprightPatches to the file at path (a work file not yet in place)
 // and syncs it.

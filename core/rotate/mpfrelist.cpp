@@ -1,6 +1,7 @@
 #include "core/rotate/mpfrelist.h"
 
 #include "engine/mpfindex.h"
+#include "exif/filepatch.h"
 #include "exif/orientationfields.h"
 #include "exif/workfile.h"
 
@@ -54,7 +55,7 @@ StepError relistMpfPictures(const QString &turned, const QString &transplanted)
     const qint64 picturesMoved = sizeAfter - sizeBefore;
     const qint64 indexMoved = after.segmentOffset - before.segmentOffset;
     const MpfIndex &index = after.index;
-    QList<OrientationPatch> patches;
+    QList<FilePatch> patches;
     for (const MpfEntry &entry : index.entries) {
         if (entry.offset == 0) {
             patches.append({after.segmentOffset + qint64(entry.sizeField),
@@ -65,11 +66,5 @@ StepError relistMpfPictures(const QString &turned, const QString &transplanted)
                                   index.bigEndian)});
         }
     }
-    for (qsizetype i = 0; i < patches.size(); ++i) {
-        const FileSync sync = i + 1 == patches.size() ? FileSync::Yes : FileSync::No;
-        if (StepError error = patchFile(transplanted, patches[i].position, patches[i].bytes, sync);
-            error.failed)
-            return error;
-    }
-    return StepError::none();
+    return applyPatches(transplanted, patches);
 }
