@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 #include <turbojpeg.h>
 
@@ -152,4 +153,19 @@ void appendLittle32(QByteArray &out, quint32 value)
 {
     appendLittle16(out, quint16(value & 0xFFFF));
     appendLittle16(out, quint16(value >> 16));
+}
+
+double jpegtranQuarterTurnRound(const QStringList &paths)
+{
+    const auto start = Clock::now();
+    for (const QString &path : paths) {
+        const int status =
+            QProcess::execute(QStringLiteral("jpegtran"),
+                              {QStringLiteral("-rotate"), QStringLiteral("90"),
+                               QStringLiteral("-copy"), QStringLiteral("all"),
+                               QStringLiteral("-outfile"), path + QStringLiteral(".jt"), path});
+        if (status != 0)
+            std::fprintf(stderr, "jpegtran failed on %s\n", qPrintable(path));
+    }
+    return millisecondsSince(start);
 }

@@ -11,11 +11,11 @@
 #include <cstdio>
 
 #include <QCoreApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "bench/benchsupport.h"
 #include "bench/plainpictures.h"
+#include "bench/rotateround.h"
 #include "core/rotate/rotatefile.h"
 #include "platform/spinwellloader.h"
 
@@ -25,40 +25,12 @@ namespace
 constexpr int kFileCount = 100;
 constexpr int kRounds = 3;
 
-double jpegtranRound(const QStringList &paths)
-{
-    const auto start = Clock::now();
-    for (const QString &path : paths) {
-        const int status =
-            QProcess::execute(QStringLiteral("jpegtran"),
-                              {QStringLiteral("-rotate"), QStringLiteral("90"),
-                               QStringLiteral("-copy"), QStringLiteral("all"),
-                               QStringLiteral("-outfile"), path + QStringLiteral(".jt"), path});
-        if (status != 0)
-            std::fprintf(stderr, "jpegtran failed on %s\n", qPrintable(path));
-    }
-    return millisecondsSince(start);
-}
-
-double rotationRound(const QStringList &paths, const VelmorRotPort &velmorRot)
+RotateSettings quarterTurnRight()
 {
     RotateSettings settings;
     settings.code = 1;
     settings.keepBackup = false;
-    const RotatePorts ports{velmorRot, [](const QString &) { return true; }, [] {},
-                            [](const QString &, int &attributes) {
-                                attributes = 0;
-                                return StepError::none();
-                            },
-                            [](const QString &, int) { return StepError::none(); }};
-    const auto start = Clock::now();
-    for (const QString &path : paths) {
-        const RotateFileResult result = rotateOneFile(path, settings, ports);
-        if (result.outcome != RotateOutcome::Turned)
-            std::fprintf(stderr, "%s: %d %s\n", qPrintable(path), result.code,
-                         qPrintable(result.reason));
-    }
-    return millisecondsSince(start);
+    return settings;
 }
 
 } // namespace
@@ -85,8 +57,9 @@ int main(int argc, char **argv)
         // Beside the cache, so that the pictures lie on the disk a user's folder would.
         QTemporaryDir pictures(cacheFolder + QStringLiteral("/rotate-XXXXXX"));
         const QStringList paths = fillFolder(pictures.path(), jpeg, kFileCount);
-        bestJpegtran = std::min(bestJpegtran, jpegtranRound(paths));
-        bestRotation = std::min(bestRotation, rotationRound(paths, velmorRot));
+        bestJpegtran = std::min(bestJpegtran, jpegtranQuarterTurnRound(paths));
+        bestRotation = std::min(bestRotation, rotationRound(paths, velmorRot, quarterTurnRight(),
+                                                            RotateOutcome::Turned));
         if (round == 0)
             residentAfterFirst = residentKilobytes();
     }

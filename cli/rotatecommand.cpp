@@ -12,7 +12,7 @@ namespace
 {
 
 const QString kUsage =
-    QStringLiteral("usage: tabilo-cli rotate --code 0|1|2|3 [--no-backup] FILE...");
+    QStringLiteral("usage: tabilo-cli rotate --code 0|1|2|3 | --auto [--no-backup] FILE...");
 const QString kBackupFolderName = QStringLiteral("Original");
 
 QString resultLine(const QString &picture, const RotateFileResult &result)
@@ -20,7 +20,9 @@ QString resultLine(const QString &picture, const RotateFileResult &result)
     QString line = picture + QStringLiteral(": ") + QString::number(result.code);
     if (result.outcome == RotateOutcome::Missing)
         line += QStringLiteral(" (no such file)");
-    else if (result.outcome == RotateOutcome::Failed)
+    else if (result.outcome == RotateOutcome::Upright)
+        line += QStringLiteral(" (upright already: left as it was)");
+    else if (!result.reason.isEmpty())
         line += QStringLiteral(" (") + result.reason + u')';
     return line;
 }
@@ -36,13 +38,16 @@ QString backupFolderOf(const QString &picture, StepError &error)
 
 } // namespace
 
-// tabilo-cli rotate --code 0|1|2|3 [--no-backup] FILE...: turns pictures losslessly with a
-// regenerated thumbnail, as the rotation dialog does, keeping each original in the folder
-// "Original" beside it unless --no-backup, and prints "FILE: RESULT" per file (0 turned).
-// Exit status 0 when every file was turned, 1 when one was not.
+// tabilo-cli rotate --code 0|1|2|3 | --auto [--no-backup] FILE...: turns pictures losslessly,
+// as they are shown (after their Exif Orientation, which then reads 1), with a regenerated
+// thumbnail, as the rotation dialog does; --auto makes each picture upright and leaves one that
+// is upright already as it is. Keeps each original in the folder "Original" beside it unless
+// --no-backup, and prints "FILE: RESULT" per file (0 turned or left upright). Exit status 0 when
+// every file was turned or left upright, 1 when one was not.
 int runRotateCommand(const QStringList &arguments)
 {
     RotateSettings settings;
+    settings.asShown = true;
     bool codeGiven = false;
     QStringList pictures;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -55,13 +60,15 @@ int runRotateCommand(const QStringList &arguments)
             if (!ok || settings.code < 0 || settings.code > 3)
                 return failUsage(kUsage);
             codeGiven = true;
+        } else if (argument == QLatin1String("--auto")) {
+            settings.leaveUpright = true;
         } else if (argument.startsWith(QLatin1String("--"))) {
             return failUsage(kUsage);
         } else {
             pictures.append(QFileInfo(argument).absoluteFilePath());
         }
     }
-    if (!codeGiven || pictures.isEmpty())
+    if (codeGiven == settings.leaveUpright || pictures.isEmpty())
         return failUsage(kUsage);
     QString error;
     const VelmorRotPort velmorRot = loadVelmorRot(&error);
@@ -78,5 +85,5 @@ int runRotateCommand(const QStringList &arguments)
                                       backupFolderOf};
     const RotateBatchSummary summary =
         rotateBatch(pictures, int(pictures.size()), settings, ports, batchPorts);
-    return summary.turned == pictures.size() ? 0 : 1;
+    return summary.turned + summary.upright == pictures.size() ? 0 : 1;
 }

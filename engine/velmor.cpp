@@ -6,71 +6,17 @@
 
 #include <turbojpeg.h>
 
+#include "engine/carryafter.h"
+#include "engine/jpegparts.h"
+
 #define VELMOR_EXPORT __attribute__((visibility("default")))
 
 namespace
 {
 
-constexpr int32_t kInterfaceVersion = 1;
+constexpr int32_t kInterfaceVersion = 2;
 constexpr int32_t kFailed = 1;
-
-constexpr unsigned char kMarkerSoi = 0xD8;
-constexpr unsigned char kMarkerSos = 0xDA;
-constexpr unsigned char kMarkerApp0 = 0xE0;
-constexpr unsigned char kMarkerApp14 = 0xEE;
-constexpr unsigned char kMarkerApp15 = 0xEF;
-constexpr unsigned char kMarkerCom = 0xFE;
-
-// One marker segment: where it starts (at its FF) and how many bytes it takes.
-struct Segment {
-    size_t offset = 0;
-    size_t size = 0;
-    unsigned char marker = 0;
-};
-
-// The segments between SOI and the first SOS, and where that SOS starts.
-struct Header {
-    std::vector<Segment> segments;
-    size_t scanOffset = 0;
-};
-
-bool readHeader(const unsigned char *data, size_t size, Header &header)
-{
-    if (size < 4 || data[0] != 0xFF || data[1] != kMarkerSoi)
-        return false;
-    size_t pos = 2;
-    while (pos + 4 <= size) {
-        if (data[pos] != 0xFF)
-            return false;
-        const unsigned char marker = data[pos + 1];
-        if (marker == 0xFF) { // a fill byte
-            ++pos;
-            continue;
-        }
-        if (marker == kMarkerSos) {
-            header.scanOffset = pos;
-            return true;
-        }
-        const size_t length = size_t(data[pos + 2]) << 8 | data[pos + 3];
-        if (length < 2 || pos + 2 + length > size)
-            return false;
-        header.segments.push_back({pos, 2 + length, marker});
-        pos += 2 + length;
-    }
-    return false;
-}
-
-bool isMetadata(unsigned char marker)
-{
-    return (marker >= kMarkerApp0 && marker <= kMarkerApp15) || marker == kMarkerCom;
-}
-
-bool hasSignature(const unsigned char *data, const Segment &segment, const char *signature,
-                  size_t length)
-{
-    return segment.size >= 4 + length &&
-           std::memcmp(data + segment.offset + 4, signature, length) == 0;
-}
+constexpr int32_t kLastCode = VelmorTransverse;
 
 bool isJfif(const unsigned char *data, const Segment &segment)
 {
@@ -91,6 +37,14 @@ TJXOP operationFor(int32_t code)
         return TJXOP_ROT180;
     case VelmorCounterClockwise:
         return TJXOP_ROT270;
+    case VelmorFlipLeftRight:
+        return TJXOP_HFLIP;
+    case VelmorFlipTopBottom:
+        return TJXOP_VFLIP;
+    case VelmorTranspose:
+        return TJXOP_TRANSPOSE;
+    case VelmorTransverse:
+        return TJXOP_TRANSVERSE;
     default:
         return TJXOP_NONE;
     }
@@ -110,6 +64,9 @@ bool transform(const unsigned char *jpeg, size_t size, int32_t code, TransformOu
         return false;
     tjtransform operation{};
     operation.op = operationFor(code);
+    // Neither trimmed nor perfect: like the quarter turns, a flip keeps the
+    // full size, and the partial blocks at an edge it cannot move stay where
+    // they were.
     // Markers are carried by hand: the transform would put a JFIF segment in
     // front of the Exif one, where readers no longer find it.
     operation.options = TJXOPT_COPYNONE;
@@ -147,6 +104,23 @@ std::vector<unsigned char> withSourceMarkers(const unsigned char *source,
     return result;
 }
 
+// One complete picture turned, with its own metadata segments.
+bool turnPicture(const unsigned char *jpeg, size_t size, int32_t code,
+                 std::vector<unsigned char> &file)
+{
+    Header sourceHeader;
+    if (!readHeader(jpeg, size, sourceHeader))
+        return false;
+    TransformOutput output;
+    if (!transform(jpeg, size, code, output))
+        return false;
+    Header turnedHeader;
+    if (!readHeader(output.data, output.size, turnedHeader))
+        return false;
+    file = withSourceMarkers(jpeg, sourceHeader, output.data, output.size, turnedHeader);
+    return true;
+}
+
 void clearOutput(unsigned char **rotated, int32_t *rotatedSize)
 {
     if (rotated)
@@ -168,19 +142,23 @@ VELMOR_EXPORT int32_t rotateJPEGFile(const unsigned char *jpeg, int32_t jpegSize
                                      unsigned char **rotated, int32_t *rotatedSize, int32_t code)
 {
     clearOutput(rotated, rotatedSize);
-    if (!jpeg || jpegSize <= 0 || !rotated || !rotatedSize || code < 0 || code > 3)
+    if (!jpeg || jpegSize <= 0 || !rotated || !rotatedSize || code < 0 || code > kLastCode)
         return kFailed;
     Header sourceHeader;
     if (!readHeader(jpeg, size_t(jpegSize), sourceHeader))
         return kFailed;
-    TransformOutput output;
-    if (!transform(jpeg, size_t(jpegSize), code, output))
+    // A picture cut short before its EOI goes to the transform whole, which refuses it.
+    size_t end = pictureEnd(jpeg, size_t(jpegSize), sourceHeader.scanOffset);
+    if (end == 0)
+        end = size_t(jpegSize);
+    const TurnPicture turn = [code](const unsigned char *picture, size_t size,
+                                    std::vector<unsigned char> &out) {
+        return turnPicture(picture, size, code, out);
+    };
+    std::vector<unsigned char> file;
+    if (!turn(jpeg, end, file))
         return kFailed;
-    Header turnedHeader;
-    if (!readHeader(output.data, output.size, turnedHeader))
-        return kFailed;
-    const std::vector<unsigned char> file =
-        withSourceMarkers(jpeg, sourceHeader, output.data, output.size, turnedHeader);
+    const int kept = carryAfterPicture(jpeg, size_t(jpegSize), sourceHeader, end, turn, file);
     if (file.size() > size_t(INT32_MAX))
         return kFailed;
     auto *buffer = static_cast<unsigned char *>(std::malloc(file.size()));
@@ -189,7 +167,7 @@ VELMOR_EXPORT int32_t rotateJPEGFile(const unsigned char *jpeg, int32_t jpegSize
     std::memcpy(buffer, file.data(), file.size());
     *rotated = buffer;
     *rotatedSize = int32_t(file.size());
-    return 0;
+    return kept > 0 ? int32_t(VelmorKeptUnturned) : 0;
 }
 
 VELMOR_EXPORT void releaseJPEGBuffer(unsigned char *buffer)

@@ -96,13 +96,15 @@ StepError writeNewFile(const QString &path, const QList<QByteArrayView> &pieces,
     return StepError::none();
 }
 
-StepError patchFile(const QString &path, qint64 offset, QByteArrayView bytes)
+StepError patchFile(const QString &path, qint64 offset, QByteArrayView bytes, FileSync sync)
 {
     Descriptor file(::open(nativePath(path).constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
     if (file.get() < 0)
         return StepError::fromErrno(errno, path);
     if (::pwrite(file.get(), bytes.data(), size_t(bytes.size()), off_t(offset)) != bytes.size())
         return StepError::fromErrno(errno ? errno : EIO, path);
+    if (sync == FileSync::Yes && ::fsync(file.get()) != 0)
+        return StepError::fromErrno(errno, path);
     if (file.release() != 0)
         return StepError::fromErrno(errno, path);
     return StepError::none();

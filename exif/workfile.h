@@ -30,8 +30,10 @@ StepError readWholeFile(const QString &path, QByteArray &data,
 StepError writeNewFile(const QString &path, const QList<QByteArrayView> &pieces, FileSync sync,
                        unsigned permissions = 0600);
 
-// Overwrites bytes of an existing file at offset.
-StepError patchFile(const QString &path, qint64 offset, QByteArrayView bytes);
+// Overwrites bytes of an existing file at offset; with FileSync::Yes the file
+// reaches the disk before the call returns.
+StepError patchFile(const QString &path, qint64 offset, QByteArrayView bytes,
+                    FileSync sync = FileSync::No);
 
 // The size of the file at path as the file system reports it.
 StepError fileSize(const QString &path, qint64 &size);

@@ -116,7 +116,7 @@ int32_t readWhole(const char *path, std::vector<unsigned char> &data, int &error
 
 int32_t mappedCode(int32_t code)
 {
-    return code >= 1 && code <= 3 ? code : 0;
+    return code >= VelmorClockwise && code <= VelmorTransverse ? code : VelmorNone;
 }
 
 bool writeFully(int fd, const unsigned char *data, size_t size)
@@ -231,9 +231,11 @@ int32_t turn(const char *source, const char *destination, int32_t code, int &err
     EngineOutput output(release);
     const int32_t engineResult = rotateJpegFile(jpeg.data(), int32_t(jpeg.size()), &output.data,
                                                 &output.size, mappedCode(code));
-    if (engineResult != 0 || !output.data || output.size <= 0)
+    const bool keptUnturned = engineResult == VelmorKeptUnturned;
+    if ((engineResult != 0 && !keptUnturned) || !output.data || output.size <= 0)
         return SpinwellEngineFailed;
-    return writeWhole(destination, output.data, output.size, error);
+    const int32_t written = writeWhole(destination, output.data, output.size, error);
+    return written == SpinwellDone && keptUnturned ? SpinwellKeptUnturned : written;
 }
 
 } // namespace
@@ -245,6 +247,6 @@ extern "C" SPINWELL_EXPORT int32_t velmorRot(const char *source, const char *des
     // it is the failed step's own.
     int error = 0;
     const int32_t result = turn(source, destination, code, error);
-    errno = result == SpinwellDone ? 0 : error;
+    errno = result == SpinwellDone || result == SpinwellKeptUnturned ? 0 : error;
     return result;
 }

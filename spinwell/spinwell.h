@@ -19,14 +19,22 @@ enum SpinwellResult : int32_t {
     SpinwellSourceUnread = 106,   // the source cannot be read whole
     SpinwellEngineFailed = 107,   // the engine reported a failure or set no output
     SpinwellDestUnwritten = 108,  // writing, syncing or closing the destination failed
+    // The destination is written, but a picture that the file's MPF index
+    // lists after the main one (a preview, say) could not be turned and was
+    // kept as it was.
+    SpinwellKeptUnturned = 109,
 };
 
 extern "C" {
 
-// Turns `source` by `code` (1 clockwise, 2 half turn, 3 counter-clockwise;
-// every other value rewrites it unturned) into `destination`. The source is
-// read whole and closed before the engine runs, so both may name one file. It
-// must be a regular file: a pipe or device is refused (106) without waiting.
+// Turns `source` by `code` into `destination`: 1 a quarter turn clockwise,
+// 2 a half turn, 3 a quarter turn counter-clockwise, 4 flip left-right, 5 flip
+// top-bottom, 6 transpose (mirror across the top-left to bottom-right
+// diagonal), 7 transverse (across the top-right to bottom-left diagonal);
+// every other value rewrites it unturned. Everything the file holds after the
+// picture is carried over (see engine/velmor.h). The source is read whole and
+// closed before the engine runs, so both may name one file. It must be a
+// regular file: a pipe or device is refused (106) without waiting.
 // The result is written to the work file ".NAME.spinwell-PID-N" beside the
 // destination, put on disk and renamed over it, so the destination is
 // replaced only whole and on disk: on every failure it is as it was. A link

@@ -34,6 +34,8 @@ void count(const RotateFileResult &result, RotateBatchSummary &summary)
         ++summary.failed;
     else if (result.outcome == RotateOutcome::Declined)
         ++summary.declined;
+    else if (result.outcome == RotateOutcome::Upright)
+        ++summary.upright;
 }
 
 } // namespace

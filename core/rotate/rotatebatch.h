@@ -33,6 +33,7 @@ struct RotateBatchSummary {
     int turned = 0;
     int failed = 0;
     int declined = 0;
+    int upright = 0; // left as they were, being upright already
     bool stopped = false;
 };
 

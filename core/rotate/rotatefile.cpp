@@ -13,8 +13,12 @@
 
 #include "core/rotate/backupfolder.h"
 #include "core/rotate/staleworkfiles.h"
+#include "core/rotate/mpfrelist.h"
+#include "core/rotate/orientationturn.h"
+#include "exif/exiforientation.h"
 #include "exif/exiftoexif.h"
 #include "exif/jpeglayout.h"
+#include "exif/orientationfields.h"
 #include "exif/workfile.h"
 #include "spinwell/spinwell.h"
 
@@ -22,6 +26,8 @@ namespace
 {
 
 constexpr int kNameAttempts = 100;
+const QString kKeptUnturned =
+    QStringLiteral("画像の後ろに記録された画像(MPF)は回転できないため、元のまま残しました");
 
 QAtomicInteger<quint32> g_workFileCounter;
 
@@ -134,6 +140,9 @@ class Turning
             return {RotateOutcome::Missing, 0, QString()};
         if (std::optional<RotateFileResult> refused = refusal(m_turned.picture))
             return *refused;
+        const int orientation = m_settings.asShown ? exifOrientation(m_turned.picture) : 1;
+        if (orientation == 1 && m_settings.asShown && m_settings.leaveUpright)
+            return {RotateOutcome::Upright, 0, QString()};
         StepError error;
         m_turned.without = createWorkFile(m_turned.picture, QStringLiteral("without"), error);
         if (!error.failed)
@@ -146,10 +155,14 @@ class Turning
         step();
         // The bridge leaves the system's reason of a failure in errno.
         errno = 0;
-        const qint32 turned =
-            m_velmorRot(m_turned.picture, m_turned.without.path(), m_settings.code);
-        if (turned != 0)
+        const qint32 turned = m_velmorRot(m_turned.picture, m_turned.without.path(),
+                                          turnAsShown(orientation, m_settings.code));
+        if (turned != 0 && turned != SpinwellKeptUnturned)
             return failure(turned, engineReason(turned, errno));
+        if (orientation != 1) {
+            if (StepError patched = setOrientationUpright(m_turned.without.path()); patched.failed)
+                return stepFailure(QStringLiteral("回転した画像の向きを設定できません"), patched);
+        }
 
         step();
         const qint32 transplanted =
@@ -157,8 +170,17 @@ class Turning
                            m_settings.background, [this] { step(); });
         if (RotateFileResult result = choose(transplanted); result.outcome == RotateOutcome::Failed)
             return result;
+        if (transplanted == TransplantDone) {
+            if (StepError relisted =
+                    relistMpfPictures(m_turned.without.path(), m_turned.with.path());
+                relisted.failed)
+                return stepFailure(QStringLiteral("回転した画像のMPF索引を書き換えられません"),
+                                   relisted);
+        }
         if (StepError settled = settleLike(m_turned.chosen, m_turned.picture); settled.failed)
             return stepFailure(QStringLiteral("回転した画像の属性を設定できません"), settled);
+        if (turned == SpinwellKeptUnturned)
+            return {RotateOutcome::Turned, turned, kKeptUnturned};
         return {RotateOutcome::Turned, 0, QString()};
     }
 
@@ -312,5 +334,6 @@ RotateFileResult placeTurnedPicture(TurnedPicture turned, const RotateSettings &
         ports.stepProgress();
     if (turned.result.outcome != RotateOutcome::Turned)
         return turned.result;
-    return Placing(turned, settings, ports).run();
+    const RotateFileResult placed = Placing(turned, settings, ports).run();
+    return placed.outcome == RotateOutcome::Turned ? turned.result : placed;
 }

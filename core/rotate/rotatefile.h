@@ -22,7 +22,15 @@
 // What a run takes once when it starts, so that a change of the settings
 // while it runs cannot mix an old and a new backup choice.
 struct RotateSettings {
-    qint32 code = 0;     // 0 none, 1 clockwise, 2 half turn, 3 counter-clockwise
+    qint32 code = 0; // 0 none, 1 clockwise, 2 half turn, 3 counter-clockwise
+    // The turn is of the picture as its Exif Orientation shows it: the picture
+    // is made upright as the tag says and turned in one lossless step, and
+    // every Orientation the file holds then reads 1. Off: the stored picture
+    // is turned and the tag kept.
+    bool asShown = false;
+    // With asShown: a picture already upright (at 1 or without the tag) is
+    // left as it is, byte for byte.
+    bool leaveUpright = false;
     quint8 quality = 90; // of the regenerated thumbnail
     QColor background = Qt::black;
     bool keepBackup = true;
@@ -35,9 +43,11 @@ enum class RotateOutcome {
     Missing,  // there was no picture: nothing was done
     Declined, // the user refused to overwrite it: it is untouched
     Failed,   // a step failed: it is untouched
+    Upright,  // it was upright already and was to be left so: nothing was done
 };
 
-// Per-file results beyond the engine bridge's own (0, 101-108).
+// Per-file results beyond the engine bridge's own (0, 101-109; 109 comes with
+// a picture that was turned all the same, the reason telling what was kept).
 enum RotateFileCode : qint32 {
     RotateDeclined = 100,
     RotateTransplantFailed = 110, // plus the transplant's result less 100: 111-113
@@ -48,7 +58,8 @@ enum RotateFileCode : qint32 {
 struct RotateFileResult {
     RotateOutcome outcome = RotateOutcome::Failed;
     qint32 code = 0;
-    QString reason; // why it failed, with the system's reason, naming no work file
+    QString reason; // why it failed (with the system's reason, naming no work file), or what a
+                    // turn kept as it was
 };
 
 // The bridge's velmorRot (source, destination, code).

@@ -4,12 +4,18 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "exif/exiforientation.h"
 #include "exif/exiftags.h"
 #include "exif/jpegdecode.h"
+#include "exif/orientationfields.h"
+#include "tests/support/camerajpeg.h"
+#include "tests/support/mpfjpeg.h"
 #include "tests/support/tiffbuilder.h"
+#include "tests/support/transformedimage.h"
 #include "tests/support/writefixtures.h"
 
 using namespace writefixtures;
@@ -103,6 +109,106 @@ TEST(CliRotate, AKilledBatchLeavesEveryPictureWhole)
               pictures.size());
 }
 
+QImage pixels(const QByteArray &jpeg)
+{
+    return decodeJpeg(jpeg).image.convertToFormat(QImage::Format_RGB32);
+}
+
+QByteArray orientedPicture(std::optional<quint16> orientation, const QSize &size = {64, 48})
+{
+    CameraShot shot;
+    shot.frameSize = size;
+    shot.orientation = orientation;
+    return cameraJpeg(shot);
+}
+
+// Each of the eight orientations: --auto makes the data upright as shown with every tag at 1,
+// and --code 1 then --code 3 gives back the picture as shown; one already upright or without
+// the tag is left byte for byte.
+TEST(CliRotate, TurnsPicturesAsTheirOrientationShowsThem)
+{
+    QTemporaryDir folder;
+    QStringList autos, twice;
+    QList<QImage> upright;
+    for (quint16 orientation = 1; orientation <= 8; ++orientation) {
+        const QByteArray original = orientedPicture(orientation);
+        upright.append(transformedImage(pixels(original), uprightCodeOf(orientation)));
+        autos.append(folder.filePath(QStringLiteral("auto%1.jpg").arg(orientation)));
+        twice.append(folder.filePath(QStringLiteral("twice%1.jpg").arg(orientation)));
+        writeFile(autos.last(), original);
+        writeFile(twice.last(), original);
+    }
+    const QString untagged = folder.filePath(QStringLiteral("untagged.jpg"));
+    writeFile(untagged, orientedPicture(std::nullopt));
+    const QStringList noBackup{QStringLiteral("--no-backup")};
+    EXPECT_EQ(rotateCli(noBackup + QStringList{QStringLiteral("--auto"), untagged} + autos).status,
+              0);
+    EXPECT_EQ(
+        rotateCli(noBackup + QStringList{QStringLiteral("--code"), QStringLiteral("1")} + twice)
+            .status,
+        0);
+    EXPECT_EQ(
+        rotateCli(noBackup + QStringList{QStringLiteral("--code"), QStringLiteral("3")} + twice)
+            .status,
+        0);
+
+    EXPECT_EQ(readFile(untagged), orientedPicture(std::nullopt));
+    EXPECT_EQ(readFile(autos[0]), orientedPicture(1));
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i + 1);
+        for (const QString &picture : {autos[i], twice[i]}) {
+            EXPECT_EQ(exifOrientation(picture), 1);
+            EXPECT_TRUE(uprightPatches(readJpegHeader(picture)).isEmpty())
+                << "every Orientation reads 1";
+            EXPECT_LT(meanDifference(pixels(readFile(picture)), upright[i]), 2.0);
+        }
+    }
+}
+
+QString exiftool(const QStringList &arguments, QByteArray *out = nullptr)
+{
+    QProcess process;
+    process.start(QStringLiteral("exiftool"), arguments);
+    if (!process.waitForFinished(30000))
+        return QStringLiteral("exiftool did not finish");
+    const QByteArray printed = process.readAllStandardOutput();
+    if (out)
+        *out = printed;
+    return QString::fromUtf8(printed);
+}
+
+// A turn keeps what the camera stored after the picture: the MPF preview is turned and
+// listed where it now lies (wherever the index stands), the video after it is kept.
+TEST(CliRotate, KeepsWhatFollowsThePicture)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("exiftool")).isEmpty())
+        GTEST_SKIP() << "exiftool is not installed";
+    const QByteArray main = orientedPicture(6, QSize(320, 240));
+    const QByteArray video = QByteArray("....ftypmp42") + QByteArray(2000, 'v');
+    for (const int indexAt : {0, 1}) {
+        SCOPED_TRACE(indexAt);
+        QTemporaryDir folder;
+        const QString picture = folder.filePath(QStringLiteral("mpf.jpg"));
+        const QByteArray original =
+            withMpfPicture(main, plainJpeg(QSize(160, 96)), QByteArray(3, '\0'), video, indexAt);
+        writeFile(picture, original);
+        const QString warnings = exiftool({QStringLiteral("-validate"), QStringLiteral("-warning"),
+                                           QStringLiteral("-a"), QStringLiteral("-s3"), picture});
+        EXPECT_EQ(rotateCli({QStringLiteral("--auto"), picture}).status, 0);
+
+        EXPECT_TRUE(readFile(picture).endsWith(video));
+        EXPECT_EQ(exiftool({QStringLiteral("-validate"), QStringLiteral("-warning"),
+                            QStringLiteral("-a"), QStringLiteral("-s3"), picture}),
+                  warnings);
+        QByteArray preview;
+        exiftool({QStringLiteral("-b"), QStringLiteral("-MPImage2:PreviewImage"), picture},
+                 &preview);
+        const DecodedJpeg decoded = decodeJpeg(preview);
+        EXPECT_FALSE(decoded.isNull());
+        EXPECT_EQ(decoded.fullSize, QSize(96, 160));
+    }
+}
+
 TEST(CliRotate, UsageErrorsExitWithStatus2)
 {
     const QList<QStringList> cases = {
@@ -111,6 +217,9 @@ TEST(CliRotate, UsageErrorsExitWithStatus2)
         {QStringLiteral("--code"), QStringLiteral("4"), QStringLiteral("a.jpg")},
         {QStringLiteral("--code"), QStringLiteral("right"), QStringLiteral("a.jpg")},
         {QStringLiteral("--code"), QStringLiteral("1")},
+        {QStringLiteral("--auto")},
+        {QStringLiteral("--auto"), QStringLiteral("--code"), QStringLiteral("1"),
+         QStringLiteral("a.jpg")},
         {QStringLiteral("--code"), QStringLiteral("1"), QStringLiteral("--fast"),
          QStringLiteral("a.jpg")},
     };

@@ -1,7 +1,6 @@
 #include <dlfcn.h>
 
 #include <QImage>
-#include <QTransform>
 
 #include <gtest/gtest.h>
 
@@ -9,7 +8,9 @@
 #include "exif/jpegdecode.h"
 #include "exif/jpeglayout.h"
 #include "tests/support/jpegbytes.h"
+#include "tests/support/mpfjpeg.h"
 #include "tests/support/tiffbuilder.h"
+#include "tests/support/transformedimage.h"
 #include "tests/support/writefixtures.h"
 
 using namespace writefixtures;
@@ -45,7 +46,7 @@ class Engine : public ::testing::Test
         int32_t size = -1;
         const int32_t result = m_rotate(reinterpret_cast<const unsigned char *>(jpeg.constData()),
                                         int32_t(jpeg.size()), &rotated, &size, code);
-        if (result != 0) {
+        if (result != 0 && result != VelmorKeptUnturned) {
             EXPECT_EQ(rotated, nullptr);
             EXPECT_EQ(size, 0);
             return result;
@@ -94,40 +95,20 @@ QImage pixels(const QByteArray &jpeg)
     return decodeJpeg(jpeg).image.convertToFormat(QImage::Format_RGB32);
 }
 
-double meanDifference(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size())
-        return 255;
-    qint64 sum = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum +=
-                qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
-        }
-    }
-    return double(sum) / (3.0 * a.width() * a.height());
-}
-
 TEST_F(Engine, TurnsThePictureAndCarriesEveryMarkerInOrder)
 {
     const QByteArray source = cameraLike(QSize(64, 48));
     const QImage original = pixels(source);
-    const struct {
-        int32_t code;
-        int degrees;
-        QSize size;
-    } cases[] = {{0, 0, {64, 48}}, {1, 90, {48, 64}}, {2, 180, {64, 48}}, {3, 270, {48, 64}}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.code);
-        const QByteArray output = turned(source, c.code);
+    for (int32_t code = VelmorNone; code <= VelmorTransverse; ++code) {
+        SCOPED_TRACE(code);
+        const QByteArray output = turned(source, code);
         const JpegLayout layout = readJpegLayout(output);
         ASSERT_TRUE(layout.walked);
-        EXPECT_EQ(QSize(layout.width, layout.height), c.size);
+        // Turned the right way: the picture matches the original transformed as pixels.
+        const QImage expected = transformedImage(original, code);
+        EXPECT_EQ(QSize(layout.width, layout.height), expected.size());
         EXPECT_EQ(output.mid(2, 4), QByteArray("\xFF\xE1", 2) + source.mid(4, 2)) << "Exif first";
         EXPECT_EQ(metadataSegments(output), metadataSegments(source));
-        // Turned the right way: the picture matches the original turned as pixels.
-        const QImage expected = original.transformed(QTransform().rotate(c.degrees));
         EXPECT_LT(meanDifference(pixels(output), expected), 3.0);
     }
 }
@@ -145,6 +126,42 @@ TEST_F(Engine, TurnsBackToTheSamePicture)
     }
 }
 
+// What a camera stores after the picture survives the turn: the pictures the MPF index
+// lists are turned too and listed where they now lie; padding and a video stay in order.
+TEST_F(Engine, CarriesWhatFollowsThePicture)
+{
+    const QByteArray main = cameraLike(QSize(64, 48));
+    const QByteArray preview = plainJpeg(QSize(32, 16));
+    const QByteArray gap(5, '\0');
+    const QByteArray video = QByteArray("....ftypmp42") + QByteArray(300, 'v');
+    const struct {
+        const char *what;
+        QByteArray second;
+        int32_t result;
+    } cases[] = {{"a preview", preview, 0},
+                 {"a picture that cannot be turned", QByteArray("\xFF\xD8not a picture"),
+                  VelmorKeptUnturned}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray source = withMpfPicture(main, c.second, gap, video);
+        QByteArray output;
+        ASSERT_EQ(rotate(source, VelmorClockwise, output), c.result);
+        const QList<QByteArray> pictures = mpfPictures(output);
+        ASSERT_EQ(pictures.size(), 2);
+        EXPECT_EQ(pictures[0].size() + gap.size() + pictures[1].size() + video.size(),
+                  output.size());
+        EXPECT_EQ(output.sliced(pictures[0].size(), gap.size()), gap);
+        EXPECT_TRUE(output.endsWith(video));
+        EXPECT_EQ(pixels(pictures[0]), pixels(turned(main, VelmorClockwise)));
+        if (c.result == 0)
+            EXPECT_LT(meanDifference(pixels(pictures[1]),
+                                     transformedImage(pixels(preview), VelmorClockwise)),
+                      3.0);
+        else
+            EXPECT_EQ(pictures[1], c.second);
+    }
+}
+
 TEST_F(Engine, FailsWithoutOutputOnWhatItCannotTurn)
 {
     const QByteArray source = cameraLike(QSize(64, 48));
@@ -158,7 +175,7 @@ TEST_F(Engine, FailsWithoutOutputOnWhatItCannotTurn)
         {"decodes with a warning", jpegbytes::withStrayBytesBeforeDqt(plainJpeg(QSize(64, 48))), 1},
         {"header only", source.left(source.indexOf("\xFF\xDA")), 1},
         {"empty", QByteArray(), 1},
-        {"code outside 0-3", source, 4},
+        {"code outside 0-7", source, 8},
     };
     for (const auto &c : cases) {
         QByteArray output;

@@ -33,7 +33,11 @@ int32_t rotateJPEGFile(const unsigned char *, int32_t size, unsigned char **rota
     *rotated = static_cast<unsigned char *>(std::malloc(size_t(length)));
     std::memcpy(*rotated, text, size_t(length));
     *rotatedSize = length;
+#ifdef FAKE_KEPT_UNTURNED
+    return 2; // turned, but a picture listed after the main one was kept as it was
+#else
     return 0;
+#endif
 #endif
 }
 #endif

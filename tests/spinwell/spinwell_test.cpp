@@ -107,12 +107,25 @@ TEST(Bridge, HandsTheEngineTheWholeFileAndTheMappedCode)
     const struct {
         int32_t code;
         int32_t mapped;
-    } cases[] = {{0, 0}, {4, 0}, {-1, 0}, {90, 0}, {1, 1}, {2, 2}, {3, 3}};
+    } cases[] = {{0, 0}, {8, 0}, {-1, 0}, {90, 0}, {1, 1}, {2, 2},
+                 {3, 3}, {4, 4}, {5, 5},  {6, 6},  {7, 7}};
     for (const auto &c : cases) {
         ASSERT_EQ(bridge.velmorRot(source, destination, c.code), SpinwellDone);
         EXPECT_EQ(readFile(destination),
                   "code " + QByteArray::number(c.mapped) + ", " + size + " bytes");
     }
+}
+
+// An engine that turned the file but kept a picture after it unturned: the file is written
+// and the caller told.
+TEST(Bridge, WritesTheFileAndTellsOfAPictureKeptUnturned)
+{
+    const BridgeCopy bridge(fakeEngine("fake_velmor_kept"));
+    ASSERT_TRUE(bridge.loaded());
+    const QString source = bridge.writePicture(QStringLiteral("a.jpg"));
+    const QString destination = bridge.path(QStringLiteral("b.jpg"));
+    EXPECT_EQ(bridge.velmorRot(source, destination, 1), SpinwellKeptUnturned);
+    EXPECT_TRUE(readFile(destination).startsWith("code 1, "));
 }
 
 TEST(Bridge, ReportsFilesItCannotOpen)

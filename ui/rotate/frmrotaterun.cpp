@@ -59,6 +59,8 @@ void frmRotate::Cmd_OK_Click()
 bool frmRotate::takeRunSettings(RotateSettings &settings)
 {
     settings.code = chosenCode();
+    // The previews show the pictures as their Orientation says: the choice turns what they show.
+    settings.asShown = appSettings().general.AutoOrient == 1;
     settings.quality = m_quality;
     settings.background = m_background;
     settings.keepBackup = appSettings().general.RotBackUp == 1;
@@ -124,6 +126,10 @@ void frmRotate::fileDone(const QString &picture, const RotateFileResult &result)
     if (result.outcome == RotateOutcome::Turned) {
         ++m_turned;
         m_target.model->setGhosted(m_target.model->rowOfName(QFileInfo(picture).fileName()));
+        if (!result.reason.isEmpty())
+            LogError(QStringLiteral("frmRotate"),
+                     ErrorRecord{result.code, QStringLiteral("Tabilo"),
+                                 picture + QStringLiteral(": ") + result.reason});
     } else if (result.outcome == RotateOutcome::Failed) {
         m_failures.append(QFileInfo(picture).fileName() + QStringLiteral(": ") + result.reason);
         LogError(QStringLiteral("frmRotate"),

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdio>
+
+#include <QStringList>
+
+#include "bench/benchsupport.h"
+#include "core/rotate/rotatefile.h"
+#include "platform/spinwellloader.h"
+
+// The program's per-file rotation steps over the files one after another, as the command line
+// runs them without backups and without questions; every file is to end as `expected`. The
+// wall time in milliseconds.
+inline double rotationRound(const QStringList &paths, const VelmorRotPort &velmorRot,
+                            const RotateSettings &settings, RotateOutcome expected)
+{
+    const RotatePorts ports{velmorRot, [](const QString &) { return true; }, [] {},
+                            [](const QString &, int &attributes) {
+                                attributes = 0;
+                                return StepError::none();
+                            },
+                            [](const QString &, int) { return StepError::none(); }};
+    const auto start = Clock::now();
+    for (const QString &path : paths) {
+        const RotateFileResult result = rotateOneFile(path, settings, ports);
+        if (result.outcome != expected)
+            std::fprintf(stderr, "%s: %d %s\n", qPrintable(path), result.code,
+                         qPrintable(result.reason));
+    }
+    return millisecondsSince(start);
+}
