@@ -183,7 +183,7 @@ TEST_P(Clash, NothingIsReplacedWithoutYesAndTheBackupFollowsItsPicture)
     write(folders.destination(QStringLiteral("a.jpg")), "old a");
     write(folders.destination(QStringLiteral("Original/a.jpg")), "old backup");
 
-    RecordedRun run{{row.answer}, 0, {}, {}, {}};
+    RecordedRun run{{row.answer}, 0, {}, {}, {}, {}};
     EXPECT_EQ(run(row.kind, folders, {QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}).done,
               row.done);
 
@@ -229,7 +229,7 @@ TEST(Transfer, CancelMidBatchLeavesEveryPictureWholeOnOneSide)
         names.append(QStringLiteral("p%1.jpg").arg(i));
         write(folders.source(names.last()), QByteArray(100000, char(i)));
     }
-    RecordedRun run{{}, 3, {}, {}, {}};
+    RecordedRun run{{}, 3, {}, {}, {}, {}};
     const TransferSummary summary = run(TransferKind::Move, folders, names);
     EXPECT_TRUE(summary.cancelled);
     EXPECT_EQ(summary.done, 2);

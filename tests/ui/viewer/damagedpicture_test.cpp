@@ -65,7 +65,7 @@ TEST(DamagedPicture, DecoderOutcomesReachListViewerAndSlideAlike)
         viewer.Form_Load();
         EXPECT_EQ(viewer.picture().size(), outcome.shown ? QSize(320, 240) : QSize(0, 0));
 
-        const PreparedSlide slide = prepareSlide(path, QSize(640, 480), Qt::black);
+        const PreparedSlide slide = prepareSlide(path, QSize(640, 480), Qt::black, true);
         EXPECT_EQ(slide.outcome == PreparedSlide::Outcome::Ready, outcome.shown);
         EXPECT_EQ(slide.natural, outcome.shown ? QSize(320, 240) : QSize());
     }
