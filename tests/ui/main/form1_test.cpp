@@ -518,7 +518,7 @@ TEST_F(Form1Test, ShutdownWritesEveryKey)
     EXPECT_EQ(stored("HotTrack"), QStringLiteral("1"));
     QSettings store(storePath(), QSettings::IniFormat);
     store.beginGroup(QStringLiteral("Settings"));
-    EXPECT_EQ(store.childKeys().size(), 44); // the four window keys and 40 others
+    EXPECT_EQ(store.childKeys().size(), 46); // the four window keys and 42 others
 }
 
 TEST_F(Form1Test, MinimisedShutdownKeepsStoredGeometry)
