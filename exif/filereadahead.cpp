@@ -20,7 +20,8 @@ void readIntoPageCache(const QString &path, qint64 maxBytes)
 {
     const Descriptor file(
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat status {};
+    struct stat status {
+    };
     if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return;
     std::vector<char> buffer(static_cast<size_t>(FileReadAhead::ChunkBytes));
@@ -83,9 +84,8 @@ void FileReadAhead::work()
     std::vector<char> buffer(static_cast<size_t>(ChunkBytes));
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_wanted.wait(lock, [&] {
-            return m_stopping || !m_chunks.empty() || m_nextFile < m_limit;
-        });
+        m_wanted.wait(lock,
+                      [&] { return m_stopping || !m_chunks.empty() || m_nextFile < m_limit; });
         if (m_stopping)
             return;
         ++m_busy;
@@ -111,9 +111,9 @@ void FileReadAhead::openNext(std::unique_lock<std::mutex> &lock)
 {
     const QString path = m_paths.at(m_nextFile++);
     lock.unlock();
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat status {};
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat status {
+    };
     std::shared_ptr<OpenFile> file;
     if (fd >= 0)
         file = std::make_shared<OpenFile>(fd);

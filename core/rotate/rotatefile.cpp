@@ -12,9 +12,9 @@
 #include <QFileInfo>
 
 #include "core/rotate/backupfolder.h"
-#include "core/rotate/staleworkfiles.h"
 #include "core/rotate/mpfrelist.h"
 #include "core/rotate/orientationturn.h"
+#include "core/rotate/staleworkfiles.h"
 #include "exif/exiforientation.h"
 #include "exif/exiftoexif.h"
 #include "exif/jpeglayout.h"

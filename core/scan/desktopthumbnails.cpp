@@ -33,13 +33,15 @@ const QString heightKey = QStringLiteral("Thumb::Image::Height");
 // block the caller, a huge file is not a thumbnail).
 std::optional<QByteArray> readSmallFile(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         return std::nullopt;
-    struct stat status {};
+    struct stat status {
+    };
     std::optional<QByteArray> bytes;
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= maxThumbnailBytes) {
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+        status.st_size <= maxThumbnailBytes) {
         QByteArray data(qsizetype(status.st_size), Qt::Uninitialized);
         qint64 done = 0;
         while (done < data.size()) {
@@ -126,7 +128,8 @@ QString DesktopThumbnails::defaultRoot()
 std::optional<DesktopThumbnails::Picture> DesktopThumbnails::describe(const QString &path)
 {
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    struct stat status {};
+    struct stat status {
+    };
     if (::stat(QFile::encodeName(absolute).constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
     return Picture{QString::fromLatin1(QUrl::fromLocalFile(absolute).toEncoded()),
@@ -159,15 +162,15 @@ QImage DesktopThumbnails::find(const Picture &picture, QSize *fullSize) const
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-bool DesktopThumbnails::store(const Picture &picture, const QImage &thumbnail,
-                              QSize fullSize) const
+bool DesktopThumbnails::store(const Picture &picture, const QImage &thumbnail, QSize fullSize) const
 {
     if (thumbnail.isNull() || thumbnail.width() > LargeSide || thumbnail.height() > LargeSide)
         return false;
     if (!makePrivateFolder(m_root) || !makePrivateFolder(m_root + QStringLiteral("/large")))
         return false;
-    QStringList keys{uriKey, picture.uri, modifiedKey, QString::number(picture.modified),
-                     sizeKey, QString::number(picture.bytes)};
+    QStringList keys{uriKey,      picture.uri,
+                     modifiedKey, QString::number(picture.modified),
+                     sizeKey,     QString::number(picture.bytes)};
     if (!fullSize.isEmpty())
         keys << widthKey << QString::number(fullSize.width()) << heightKey
              << QString::number(fullSize.height());

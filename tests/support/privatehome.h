@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 
 // The settings store (XDG_CONFIG_HOME), the trash and the wallpaper bitmap (XDG_DATA_HOME) and
-// the desktop's thumbnail store (XDG_CACHE_HOME) are found through the user's folders, read once per process: a test main points them at `home`,
-// on the same file system as the test files, before anything opens them, so that no test
-// touches the folders of whoever runs it.
+// the desktop's thumbnail store (XDG_CACHE_HOME) are found through the user's folders, read once
+// per process: a test main points them at `home`, on the same file system as the test files, before
+// anything opens them, so that no test touches the folders of whoever runs it.
 inline bool usePrivateHome(const QTemporaryDir &home)
 {
     if (!home.isValid())

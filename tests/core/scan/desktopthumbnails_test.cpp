@@ -4,11 +4,11 @@
 #include <sys/stat.h>
 #include <utime.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUrl>
-#include <QCryptographicHash>
 
 #include "core/scan/desktopthumbnails.h"
 #include "core/scan/thumbnailproducer.h"
@@ -27,8 +27,8 @@ class DesktopThumbnailsTest : public ::testing::Test
     ProducedThumbnail produce(const QString &name, bool remembered = true) const
     {
         return ThumbnailProducer(listSize, Qt::white, true,
-                                 remembered ? std::optional(store()) : std::nullopt)(
-            m_folder.file(name));
+                                 remembered ? std::optional(store())
+                                            : std::nullopt)(m_folder.file(name));
     }
 
     QString largePath(const QString &name) const
@@ -38,7 +38,8 @@ class DesktopThumbnailsTest : public ::testing::Test
 
     QString entryName(const QString &name) const
     {
-        const DesktopThumbnails::Picture picture = *DesktopThumbnails::describe(m_folder.file(name));
+        const DesktopThumbnails::Picture picture =
+            *DesktopThumbnails::describe(m_folder.file(name));
         const QByteArray md5 =
             QCryptographicHash::hash(picture.uri.toUtf8(), QCryptographicHash::Md5).toHex();
         return QString::fromLatin1(md5) + QStringLiteral(".png");
@@ -80,9 +81,10 @@ TEST_F(DesktopThumbnailsTest, DrawnThumbnailIsKeptPrivatelyAndListedFromTheStore
     EXPECT_EQ(png.text(QStringLiteral("Thumb::URI")),
               QUrl::fromLocalFile(m_folder.file(QStringLiteral("a.jpg"))).toString());
     EXPECT_EQ(png.text(QStringLiteral("Thumb::MTime")), QStringLiteral("1000000000"));
-    EXPECT_EQ(QFileInfo(kept).permissions() & 0x7777, QFile::ReadOwner | QFile::WriteOwner |
-                                                          QFile::ReadUser | QFile::WriteUser);
-    struct stat folder {};
+    EXPECT_EQ(QFileInfo(kept).permissions() & 0x7777,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    struct stat folder {
+    };
     stat(QFile::encodeName(m_root.path() + QStringLiteral("/large")).constData(), &folder);
     EXPECT_EQ(folder.st_mode & 0777, 0700u);
     EXPECT_EQ(QDir(m_root.path() + QStringLiteral("/large")).entryList(QDir::Files).size(), 1);
@@ -105,33 +107,42 @@ TEST_F(DesktopThumbnailsTest, StaleDamagedOrForeignEntriesAreRedrawnOrUsedAsTheS
         QColor shown;
     };
     const QList<Case> cases{
-        {"picture edited since", [](DesktopThumbnailsTest &t, const QString &) {
+        {"picture edited since",
+         [](DesktopThumbnailsTest &t, const QString &) {
              t.m_folder.addPlain(QStringLiteral("a.jpg"), 640, 480, Qt::blue);
              t.touch(QStringLiteral("a.jpg"), 1100000000);
-         }, Qt::blue},
-        {"recorded time differs", [](DesktopThumbnailsTest &t, const QString &entry) {
+         },
+         Qt::blue},
+        {"recorded time differs",
+         [](DesktopThumbnailsTest &t, const QString &entry) {
              QImage other(entry, "png");
              other.setText(QStringLiteral("Thumb::MTime"), QStringLiteral("999"));
              other.save(entry, "png");
              t.m_folder.addPlain(QStringLiteral("a.jpg"), 640, 480, Qt::blue);
              t.touch(QStringLiteral("a.jpg"), 1000000000);
-         }, Qt::blue},
-        {"entry cut short", [](DesktopThumbnailsTest &t, const QString &entry) {
+         },
+         Qt::blue},
+        {"entry cut short",
+         [](DesktopThumbnailsTest &t, const QString &entry) {
              QFile file(entry);
              file.open(QIODevice::ReadWrite);
              file.resize(file.size() / 2);
              file.close();
              t.m_folder.addPlain(QStringLiteral("a.jpg"), 640, 480, Qt::blue);
              t.touch(QStringLiteral("a.jpg"), 1000000000);
-         }, Qt::blue},
-        {"written by another program", [](DesktopThumbnailsTest &, const QString &entry) {
+         },
+         Qt::blue},
+        {"written by another program",
+         [](DesktopThumbnailsTest &, const QString &entry) {
              QImage foreign(128, 96, QImage::Format_RGB32);
              foreign.fill(Qt::green);
              const QImage recorded(entry, "png");
-             for (const QString &key : {QStringLiteral("Thumb::URI"), QStringLiteral("Thumb::MTime")})
+             for (const QString &key :
+                  {QStringLiteral("Thumb::URI"), QStringLiteral("Thumb::MTime")})
                  foreign.setText(key, recorded.text(key));
              foreign.save(entry, "png");
-         }, Qt::green},
+         },
+         Qt::green},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -151,8 +162,8 @@ TEST_F(DesktopThumbnailsTest, UndecodablePictureIsRememberedUntilItChanges)
     m_folder.write(QStringLiteral("bad.jpg"), QByteArray("\xFF\xD8\xFF\xDB not a picture", 20));
     touch(QStringLiteral("bad.jpg"), 1000000000);
     EXPECT_EQ(produce(QStringLiteral("bad.jpg")).outcome, ProducedThumbnail::Outcome::BadPicture);
-    const QString mark = m_root.path() + QStringLiteral("/fail/tabilo-test/") +
-                         entryName(QStringLiteral("bad.jpg"));
+    const QString mark =
+        m_root.path() + QStringLiteral("/fail/tabilo-test/") + entryName(QStringLiteral("bad.jpg"));
     EXPECT_TRUE(QFileInfo::exists(mark));
     EXPECT_EQ(produce(QStringLiteral("bad.jpg")).outcome, ProducedThumbnail::Outcome::BadPicture);
 
