@@ -9,8 +9,9 @@
 
 #include <QStringList>
 
-// Reads the start of a regular file, up to `maxBytes`, into the page cache, so
-// that a decoder streaming it afterwards does not wait for each of its reads.
+// Has the kernel read the start of a regular file, up to `maxBytes`, into the
+// page cache, all requests at once, so that a decoder streaming it afterwards
+// does not wait for each of its reads in turn.
 void readIntoPageCache(const QString &path, qint64 maxBytes);
 
 // Reads files ahead of a run that will open them in turn (a batch of turns or

@@ -2,8 +2,9 @@
 
 // Reading a picture waits on disks and networks, decoding it on processors. The
 // scan reads many files at once, so that their waits overlap, but each thread
-// takes a turn before it decodes: at most one decode per processor runs at a
-// time, so the decodes do not crowd each other nor the window's thread.
+// takes a turn before it decodes a full picture: at most one such decode per
+// processor runs at a time, so they do not crowd each other nor the window's
+// thread. (A thumbnail's decode is shorter than waiting for a turn.)
 class DecodeTurn
 {
   public:

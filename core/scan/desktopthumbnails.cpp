@@ -20,8 +20,9 @@ namespace
 
 // A large thumbnail is a few dozen kilobytes; anything far bigger is not one.
 constexpr qint64 maxThumbnailBytes = 4 * 1024 * 1024;
-// Quick to write, still small: the store is rewritten as often as it is read.
-constexpr int pngQuality = 80;
+// Stored without compression: a drawn thumbnail is written at every first visit,
+// and compressing it cost several percent of drawing it.
+constexpr int pngQuality = 100;
 
 const QString uriKey = QStringLiteral("Thumb::URI");
 const QString modifiedKey = QStringLiteral("Thumb::MTime");

@@ -37,7 +37,11 @@ ProducedThumbnail ThumbnailDecoder::take(int index)
 
     std::unique_lock lock(m_mutex);
     const int wanted = int(std::min<qsizetype>(m_paths.size(), qsizetype(index) + m_lookahead));
-    if (wanted > m_limit) {
+    // Waking a worker costs about as much as decoding a thumbnail, so the
+    // window opens a batch of files at a time, unless this file is not yet
+    // allowed at all.
+    const int batch = std::max(1, m_lookahead / 4);
+    if (wanted >= m_limit + batch || (index >= m_limit && wanted > m_limit)) {
         m_limit = wanted;
         m_workWanted.notify_all();
     }
@@ -90,7 +94,7 @@ void ThumbnailDecoder::work()
         lock.lock();
         if (generation == m_generation) {
             m_ready.insert_or_assign(index, std::move(result));
-            m_workDone.notify_all();
+            m_workDone.notify_one(); // only the taking thread waits for results
         }
     }
 }

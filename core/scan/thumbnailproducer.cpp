@@ -133,7 +133,6 @@ ProducedThumbnail ThumbnailProducer::operator()(const QString &path) const
 ProducedThumbnail ThumbnailProducer::fromExifThumbnail(const QString &path, const QByteArray &thumb,
                                                        int orientation) const
 {
-    DecodeTurn turn;
     const DecodedJpeg decoded = listPicture(thumb, m_imageSize);
     const bool asStored = orientation == ExifOrientation::Upright;
     const QImage image = asStored || decoded.isNull()
