@@ -167,7 +167,7 @@ bool DesktopThumbnails::store(const Picture &picture, const QImage &thumbnail, Q
 {
     if (thumbnail.isNull() || thumbnail.width() > LargeSide || thumbnail.height() > LargeSide)
         return false;
-    if (!makePrivateFolder(m_root) || !makePrivateFolder(m_root + QStringLiteral("/large")))
+    if (!makeStoreFolder() || !makePrivateFolder(m_root + QStringLiteral("/large")))
         return false;
     QStringList keys{uriKey,      picture.uri,
                      modifiedKey, QString::number(picture.modified),
@@ -191,13 +191,19 @@ bool DesktopThumbnails::isKnownFailure(const Picture &picture) const
 bool DesktopThumbnails::storeFailure(const Picture &picture) const
 {
     const QString fail = m_root + QStringLiteral("/fail");
-    if (!makePrivateFolder(m_root) || !makePrivateFolder(fail) ||
+    if (!makeStoreFolder() || !makePrivateFolder(fail) ||
         !makePrivateFolder(fail + QLatin1Char('/') + m_program))
         return false;
     QImage mark(1, 1, QImage::Format_ARGB32);
     mark.fill(Qt::transparent);
     return writeThumbnail(failurePath(picture), mark,
                           {uriKey, picture.uri, modifiedKey, QString::number(picture.modified)});
+}
+
+// The store's own folder, and the cache folder it lies in on a new account.
+bool DesktopThumbnails::makeStoreFolder() const
+{
+    return QDir().mkpath(QFileInfo(m_root).path()) && makePrivateFolder(m_root);
 }
 
 QImage DesktopThumbnails::largeThumbnail(const QImage &image)

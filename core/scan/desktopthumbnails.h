@@ -52,6 +52,7 @@ class DesktopThumbnails
     static QImage largeThumbnail(const QImage &image);
 
   private:
+    bool makeStoreFolder() const;
     QString largePath(const Picture &picture) const;
     QString failurePath(const Picture &picture) const;
 

@@ -22,7 +22,9 @@ const QSize listSize(160, 120);
 class DesktopThumbnailsTest : public ::testing::Test
 {
   public:
-    DesktopThumbnails store() const { return {m_root.path(), QStringLiteral("tabilo-test")}; }
+    // Under a cache folder that does not exist yet, as on a new account.
+    QString storeRoot() const { return m_root.path() + QStringLiteral("/cache/thumbnails"); }
+    DesktopThumbnails store() const { return {storeRoot(), QStringLiteral("tabilo-test")}; }
 
     ProducedThumbnail produce(const QString &name, bool remembered = true) const
     {
@@ -33,7 +35,7 @@ class DesktopThumbnailsTest : public ::testing::Test
 
     QString largePath(const QString &name) const
     {
-        return m_root.path() + QStringLiteral("/large/") + entryName(name);
+        return storeRoot() + QStringLiteral("/large/") + entryName(name);
     }
 
     QString entryName(const QString &name) const
@@ -85,9 +87,9 @@ TEST_F(DesktopThumbnailsTest, DrawnThumbnailIsKeptPrivatelyAndListedFromTheStore
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     struct stat folder {
     };
-    stat(QFile::encodeName(m_root.path() + QStringLiteral("/large")).constData(), &folder);
+    stat(QFile::encodeName(storeRoot() + QStringLiteral("/large")).constData(), &folder);
     EXPECT_EQ(folder.st_mode & 0777, 0700u);
-    EXPECT_EQ(QDir(m_root.path() + QStringLiteral("/large")).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(QDir(storeRoot() + QStringLiteral("/large")).entryList(QDir::Files).size(), 1);
 
     // The picture's bytes are replaced by another picture of the same time:
     // the store is read, not the picture.
@@ -163,7 +165,7 @@ TEST_F(DesktopThumbnailsTest, UndecodablePictureIsRememberedUntilItChanges)
     touch(QStringLiteral("bad.jpg"), 1000000000);
     EXPECT_EQ(produce(QStringLiteral("bad.jpg")).outcome, ProducedThumbnail::Outcome::BadPicture);
     const QString mark =
-        m_root.path() + QStringLiteral("/fail/tabilo-test/") + entryName(QStringLiteral("bad.jpg"));
+        storeRoot() + QStringLiteral("/fail/tabilo-test/") + entryName(QStringLiteral("bad.jpg"));
     EXPECT_TRUE(QFileInfo::exists(mark));
     EXPECT_EQ(produce(QStringLiteral("bad.jpg")).outcome, ProducedThumbnail::Outcome::BadPicture);
 
@@ -183,7 +185,7 @@ TEST_F(DesktopThumbnailsTest, TurnedOffItReadsAndWritesNothing)
 
     EXPECT_TRUE(near(centre(produce(QStringLiteral("a.jpg"), false)), Qt::blue));
     produce(QStringLiteral("bad.jpg"), false);
-    EXPECT_FALSE(QFileInfo::exists(m_root.path() + QStringLiteral("/fail")));
+    EXPECT_FALSE(QFileInfo::exists(storeRoot() + QStringLiteral("/fail")));
 }
 
 } // namespace
