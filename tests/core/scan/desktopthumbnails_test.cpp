@@ -161,7 +161,7 @@ TEST_F(DesktopThumbnailsTest, StaleDamagedOrForeignEntriesAreRedrawnOrUsedAsTheS
 
 TEST_F(DesktopThumbnailsTest, UndecodablePictureIsRememberedUntilItChanges)
 {
-    m_folder.write(QStringLiteral("bad.jpg"), QByteArray("\xFF\xD8\xFF\xDB not a picture", 20));
+    m_folder.write(QStringLiteral("bad.jpg"), QByteArray("\xFF\xD8\xFF\xDB not a picture"));
     touch(QStringLiteral("bad.jpg"), 1000000000);
     EXPECT_EQ(produce(QStringLiteral("bad.jpg")).outcome, ProducedThumbnail::Outcome::BadPicture);
     const QString mark =
