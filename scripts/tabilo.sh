@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 packages=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-image-formats-plugins qt6-translations-l10n
-    libturbojpeg0-dev libjpeg-turbo-progs
+    libturbojpeg0-dev libjpeg62-turbo-dev libjpeg-turbo-progs
     libgtest-dev libgmock-dev libbenchmark-dev libfuse3-dev fuse3
     clang libclang-rt-14-dev
     libimage-exiftool-perl imagemagick
