@@ -1,8 +1,7 @@
 #include "core/scan/desktopthumbnails.h"
 
+#include <atomic>
 #include <cerrno>
-#include <cstdlib>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +13,8 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QUrl>
+
+#include "exif/workfile.h"
 
 namespace
 {
@@ -30,34 +31,14 @@ const QString sizeKey = QStringLiteral("Thumb::Size");
 const QString widthKey = QStringLiteral("Thumb::Image::Width");
 const QString heightKey = QStringLiteral("Thumb::Image::Height");
 
-// The whole of a small regular file; none for anything else (a FIFO must not
-// block the caller, a huge file is not a thumbnail).
+// The whole of a small regular file, read without blocking on a FIFO; none for
+// anything else (a huge file is not a thumbnail).
 std::optional<QByteArray> readSmallFile(const QString &path)
 {
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0)
+    QByteArray data;
+    if (readWholeFile(path, data, maxThumbnailBytes).failed)
         return std::nullopt;
-    struct stat status {
-    };
-    std::optional<QByteArray> bytes;
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-        status.st_size <= maxThumbnailBytes) {
-        QByteArray data(qsizetype(status.st_size), Qt::Uninitialized);
-        qint64 done = 0;
-        while (done < data.size()) {
-            const ssize_t got = ::pread(fd, data.data() + done, size_t(data.size() - done), done);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                break;
-            done += got;
-        }
-        if (done == data.size())
-            bytes = std::move(data);
-    }
-    ::close(fd);
-    return bytes;
+    return data;
 }
 
 // Folders of the store are private to the user.
@@ -82,24 +63,12 @@ bool writeThumbnail(const QString &path, QImage image, const QStringList &keysAn
     if (!writer.write(image))
         return false;
 
-    QByteArray work = QFile::encodeName(path) + ".XXXXXX";
-    const int fd = ::mkstemp(work.data()); // mode 0600
-    if (fd < 0)
-        return false;
-    const QByteArray &data = buffer.data();
-    qint64 done = 0;
-    while (done < data.size()) {
-        const ssize_t wrote = ::write(fd, data.constData() + done, size_t(data.size() - done));
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            break;
-        done += wrote;
-    }
-    const bool written = ::close(fd) == 0 && done == data.size();
-    if (written && ::rename(work.constData(), QFile::encodeName(path).constData()) == 0)
+    // A name of this process and call: threads write side by side.
+    static std::atomic<unsigned> calls{0};
+    const QString work = path + QStringLiteral(".%1-%2").arg(::getpid()).arg(calls++);
+    if (!writeNewFile(work, {buffer.data()}, FileSync::No).failed && !renameFile(work, path).failed)
         return true;
-    ::unlink(work.constData());
+    QFile::remove(work);
     return false;
 }
 
