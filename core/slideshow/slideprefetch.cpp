@@ -14,7 +14,7 @@ PreparedSlide prepareSlide(const QString &path, QSize screen, const QColor &back
     slide.modified = file.lastModified();
     slide.bytes = file.exists() ? file.size() : -1;
     // Many reads in flight, not one after another: on a share each one waits.
-    FileReadAhead({path}).waitUntilRead();
+    readIntoPageCache(path, FileReadAhead::MaxBytesPerFile);
     const DecodedJpeg decoded =
         decodeShownJpegFileForBox(path, screen, shownOrientation(path, autoOrient));
     if (decoded.isNull()) {
