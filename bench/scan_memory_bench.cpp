@@ -8,12 +8,14 @@
 #include <sys/resource.h>
 
 #include "core/scan/folderscan.h"
+#include "core/scan/heapreuse.h"
 #include "core/scan/thumbnaildecoder.h"
 #include "core/scan/thumbnaillistmodel.h"
 #include "core/scan/thumbnailproducer.h"
 
 int main(int argc, char **argv)
 {
+    keepFreedHeapForReuse(); // as the program does
     if (argc != 2) {
         std::fprintf(stderr, "usage: scan_memory_bench FOLDER\n");
         return 2;

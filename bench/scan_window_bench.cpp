@@ -18,6 +18,7 @@
 
 #include "bench/benchsupport.h"
 #include "bench/scanpictures.h"
+#include "core/scan/heapreuse.h"
 #include "core/scan/thumbnaillistmodel.h"
 #include "core/settings/settings.h"
 #include "ui/main/form1.h"
@@ -42,6 +43,7 @@ double windowScanPerFile(Form1 &form, const QString &folder)
 
 int main(int argc, char **argv)
 {
+    keepFreedHeapForReuse(); // as the program does
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

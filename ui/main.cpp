@@ -1,3 +1,4 @@
+#include "core/scan/heapreuse.h"
 #include "core/settings/settings.h"
 #include "platform/prompter.h"
 #include "platform/widgetprompter.h"
@@ -14,6 +15,7 @@
 // passes it.
 int main(int argc, char *argv[])
 {
+    keepFreedHeapForReuse();
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tabilo"));
     QCoreApplication::setApplicationName(QStringLiteral("Tabilo"));

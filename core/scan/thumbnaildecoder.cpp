@@ -6,7 +6,7 @@
 ThumbnailDecoder::ThumbnailDecoder(const QStringList &paths, ThumbnailProduction produce,
                                    int workers, int lookahead)
     : m_paths(paths), m_produce(std::move(produce)),
-      m_lookahead(std::max(1, lookahead > 0 ? lookahead : 2 * workers))
+      m_lookahead(std::max(1, lookahead > 0 ? lookahead : 4 * workers))
 {
     for (int i = 0; i < workers; ++i)
         m_workers.emplace_back([this] { work(); });
@@ -42,10 +42,15 @@ ProducedThumbnail ThumbnailDecoder::take(int index)
     // allowed at all.
     const int batch = std::max(1, m_lookahead / 4);
     if (wanted >= m_limit + batch || (index >= m_limit && wanted > m_limit)) {
+        const int opened = wanted - std::max(m_limit, m_next);
         m_limit = wanted;
-        m_workWanted.notify_all();
+        wakeWorkers(opened);
     }
-    m_workDone.wait(lock, [&] { return m_ready.contains(index); });
+    if (!m_ready.contains(index)) {
+        m_waitingFor = index;
+        m_workDone.wait(lock, [&] { return batchReady(index); });
+        m_waitingFor = -1;
+    }
     auto found = m_ready.find(index);
     ProducedThumbnail result = std::move(found->second);
     m_ready.erase(found);
@@ -67,6 +72,28 @@ void ThumbnailDecoder::restartFrom(int index)
         m_next = std::min(m_next, index);
     }
     m_workWanted.notify_all();
+}
+
+// Once the taking thread has to wait, it sleeps until a batch of files is ready (or every file
+// started is): each wake-up costs about as much as decoding a thumbnail.
+bool ThumbnailDecoder::batchReady(int index) const
+{
+    if (!m_ready.contains(index))
+        return false;
+    const int end = std::min(index + kTakenBatch, m_next);
+    for (int later = index + 1; later < end; ++later) {
+        if (!m_ready.contains(later))
+            return false;
+    }
+    return true;
+}
+
+// Wakes no more idle workers than there are files for them.
+void ThumbnailDecoder::wakeWorkers(int files)
+{
+    const int woken = std::min(files, int(m_workers.size()));
+    for (int i = 0; i < woken; ++i)
+        m_workWanted.notify_one();
 }
 
 ProducedThumbnail ThumbnailDecoder::produceSafely(int index) const
@@ -94,7 +121,8 @@ void ThumbnailDecoder::work()
         lock.lock();
         if (generation == m_generation) {
             m_ready.insert_or_assign(index, std::move(result));
-            m_workDone.notify_one(); // only the taking thread waits for results
+            if (m_waitingFor >= 0 && batchReady(m_waitingFor))
+                m_workDone.notify_one(); // only the taking thread waits for results
         }
     }
 }

@@ -20,7 +20,8 @@ class ThumbnailDecoder
 {
   public:
     // With workers == 0 every picture is produced on the caller's thread in take().
-    // A lookahead of 0 is twice the number of workers.
+    // A lookahead of 0 is four times the number of workers, so that they
+    // rarely find the window closed and sleep.
     ThumbnailDecoder(const QStringList &paths, ThumbnailProduction produce, int workers,
                      int lookahead = 0);
     ~ThumbnailDecoder();
@@ -46,6 +47,10 @@ class ThumbnailDecoder
     static int defaultWorkerCount();
 
   private:
+    static constexpr int kTakenBatch = 8;
+
+    bool batchReady(int index) const;
+    void wakeWorkers(int files);
     ProducedThumbnail produceSafely(int index) const;
     void work();
 
@@ -56,8 +61,9 @@ class ThumbnailDecoder
     std::mutex m_mutex;
     std::condition_variable m_workWanted;
     std::condition_variable m_workDone;
-    int m_next = 0;  // next index a worker picks up
-    int m_limit = 0; // workers stop before this index
+    int m_next = 0;        // next index a worker picks up
+    int m_limit = 0;       // workers stop before this index
+    int m_waitingFor = -1; // the index the taking thread sleeps for
     quint64 m_generation = 0;
     bool m_stopping = false;
     std::map<int, ProducedThumbnail> m_ready;
