@@ -69,6 +69,19 @@ Timing bestOf(int rounds, const std::function<void()> &prepare, const std::funct
     return best;
 }
 
+std::vector<Timing> bestOfEach(int rounds, const std::vector<std::function<void()>> &runs)
+{
+    std::vector<Timing> best(runs.size());
+    for (int round = 0; round < rounds; ++round) {
+        for (size_t i = 0; i < runs.size(); ++i) {
+            const Timing one = bestOf(1, runs[i]);
+            best[i].wall = std::min(best[i].wall, one.wall);
+            best[i].cpu = std::min(best[i].cpu, one.cpu);
+        }
+    }
+    return best;
+}
+
 Timing perFile(Timing total, int files)
 {
     return files > 0 ? Timing{total.wall / files, total.cpu / files} : Timing{0, 0};
@@ -101,34 +114,38 @@ void evictFromPageCache(const QStringList &paths)
     }
 }
 
-Timing fastFloorPerFile(const QStringList &paths, int rounds)
+void fastFloorRound(const QStringList &paths)
 {
     tjhandle handle = tjInitDecompress();
     std::vector<unsigned char> pixels;
-    const Timing total = bestOf(rounds, [&] {
-        for (const QString &path : paths) {
-            QByteArray thumb;
-            ExifThumb exifThumb;
-            if (exifThumb.GetThumb(path, thumb) == 0 || !rawDecode(handle, thumb, 1, pixels))
-                std::printf("fast floor: %s failed\n", qPrintable(path));
-        }
-    });
+    for (const QString &path : paths) {
+        QByteArray thumb;
+        ExifThumb exifThumb;
+        if (exifThumb.GetThumb(path, thumb) == 0 || !rawDecode(handle, thumb, 1, pixels))
+            std::printf("fast floor: %s failed\n", qPrintable(path));
+    }
     tjDestroy(handle);
-    return perFile(total, int(paths.size()));
+}
+
+Timing fastFloorPerFile(const QStringList &paths, int rounds)
+{
+    return perFile(bestOf(rounds, [&] { fastFloorRound(paths); }), int(paths.size()));
+}
+
+void slowFloorRound(const QStringList &paths)
+{
+    tjhandle handle = tjInitDecompress();
+    std::vector<unsigned char> pixels;
+    for (const QString &path : paths) {
+        if (!rawDecode(handle, readAll(path), 8, pixels))
+            std::printf("slow floor: %s failed\n", qPrintable(path));
+    }
+    tjDestroy(handle);
 }
 
 Timing slowFloorPerFile(const QStringList &paths, int rounds)
 {
-    tjhandle handle = tjInitDecompress();
-    std::vector<unsigned char> pixels;
-    const Timing total = bestOf(rounds, [&] {
-        for (const QString &path : paths) {
-            if (!rawDecode(handle, readAll(path), 8, pixels))
-                std::printf("slow floor: %s failed\n", qPrintable(path));
-        }
-    });
-    tjDestroy(handle);
-    return perFile(total, int(paths.size()));
+    return perFile(bestOf(rounds, [&] { slowFloorRound(paths); }), int(paths.size()));
 }
 
 qint64 residentKilobytes()

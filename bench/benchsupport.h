@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <vector>
 
 #include <QByteArray>
 #include <QString>
@@ -28,6 +29,10 @@ Timing bestOf(int rounds, const std::function<void()> &run);
 // The same with `prepare` run untimed before every round.
 Timing bestOf(int rounds, const std::function<void()> &prepare, const std::function<void()> &run);
 
+// The best of `rounds` runs of each of `runs`, run in turn: a slow spell of the shared
+// machine then falls on all of them alike, and their ratios stay fair.
+std::vector<Timing> bestOfEach(int rounds, const std::vector<std::function<void()>> &runs);
+
 // `total` divided among `files`; zero when there are none.
 Timing perFile(Timing total, int files);
 
@@ -45,11 +50,13 @@ void appendLittle16(QByteArray &out, quint16 value);
 void appendLittle32(QByteArray &out, quint32 value);
 
 // Floor of the fast path: the Exif thumbnail copied out of the header into
-// memory and decoded, on one core; best of `rounds`.
+// memory and decoded, on one core; one round, or the best of `rounds` per file.
+void fastFloorRound(const QStringList &paths);
 Timing fastFloorPerFile(const QStringList &paths, int rounds);
 
 // Floor of the slow path: the file read and decoded at 1/8 scale, on one
-// core; best of `rounds`.
+// core; one round, or the best of `rounds` per file.
+void slowFloorRound(const QStringList &paths);
 Timing slowFloorPerFile(const QStringList &paths, int rounds);
 
 // The resident size of this process, or -1 when it cannot be read.
