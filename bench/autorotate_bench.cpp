@@ -66,14 +66,12 @@ double headerRound(const QStringList &paths)
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
-    const QString cacheFolder =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TABILO_BENCH_CACHE);
-    QString error;
-    const VelmorRotPort velmorRot = loadVelmorRot(&error);
-    const QByteArray upright = cameraPicture(cacheFolder);
+    const auto [cacheFolder, velmorRot, upright] = loadRotationSource(argc, argv);
+    if (!velmorRot || upright.isEmpty())
+        return 1;
     const QByteArray sideways = turnedQuarterRight(upright);
-    if (!velmorRot || sideways.isEmpty()) {
-        std::fprintf(stderr, "cannot prepare: %s\n", qPrintable(error));
+    if (sideways.isEmpty()) {
+        std::fprintf(stderr, "cannot make the sideways picture\n");
         return 1;
     }
     std::printf("source: %d x %d Exif JPEG with thumbnail and Orientation 6, %.2f MB; %d files "

@@ -38,15 +38,9 @@ RotateSettings quarterTurnRight()
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
-    const QString cacheFolder =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TABILO_BENCH_CACHE);
-    QString error;
-    const VelmorRotPort velmorRot = loadVelmorRot(&error);
-    const QByteArray jpeg = cameraPicture(cacheFolder);
-    if (!velmorRot || jpeg.isEmpty()) {
-        std::fprintf(stderr, "cannot prepare: %s\n", qPrintable(error));
+    const auto [cacheFolder, velmorRot, jpeg] = loadRotationSource(argc, argv);
+    if (!velmorRot || jpeg.isEmpty())
         return 1;
-    }
     std::printf("source: %d x %d Exif JPEG with thumbnail, %.2f MB; %d files per round, "
                 "best of %d rounds\n",
                 kPlainWidth, kPlainHeight, jpeg.size() / 1e6, kFileCount, kRounds);

@@ -2,9 +2,12 @@
 
 #include <cstdio>
 
+#include <QByteArray>
+#include <QString>
 #include <QStringList>
 
 #include "bench/benchsupport.h"
+#include "bench/plainpictures.h"
 #include "core/rotate/rotatefile.h"
 #include "platform/spinwellloader.h"
 
@@ -28,4 +31,26 @@ inline double rotationRound(const QStringList &paths, const VelmorRotPort &velmo
                          qPrintable(result.reason));
     }
     return millisecondsSince(start);
+}
+
+// What a rotation benchmark turns: the engine, and the camera picture kept in the cache folder
+// (the first argument, else the build's). Null engine or empty picture when they cannot be had;
+// the reason is printed.
+struct RotationSource {
+    QString cacheFolder;
+    VelmorRotPort velmorRot;
+    QByteArray jpeg;
+};
+
+inline RotationSource loadRotationSource(int argc, char **argv)
+{
+    RotationSource source;
+    source.cacheFolder =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TABILO_BENCH_CACHE);
+    QString error;
+    source.velmorRot = loadVelmorRot(&error);
+    source.jpeg = cameraPicture(source.cacheFolder);
+    if (!source.velmorRot || source.jpeg.isEmpty())
+        std::fprintf(stderr, "cannot prepare: %s\n", qPrintable(error));
+    return source;
 }
